@@ -1,0 +1,18 @@
+// Loading and release of the picture catalogue, and the game-level drawing helpers.
+#pragma once
+
+#include "game.h"
+
+namespace vorlan {
+
+void LoadPictures(Game& g);
+void FreePictures(Game& g);
+// TextOutA on a picture box with the platform's fonts.
+void DrawText(Game& g, Surface& s, int x, int y, std::string_view text, int count);
+inline void DrawText(Game& g, Surface& s, int x, int y, std::string_view text) {
+  DrawText(g, s, x, y, text, static_cast<int>(text.size()));
+}
+// A masked sprite: the mask (at mx, my of the picture) with SRCAND, then the image (ix, iy) with SRCPAINT.
+void DrawMasked(Surface& dst, int x, int y, int w, int h, const Surface& pic, int ix, int iy, int mx, int my);
+
+}  // namespace vorlan

@@ -1,0 +1,13 @@
+// The high-score and world-score screens and the details panel.
+#pragma once
+
+#include "game.h"
+
+namespace vorlan {
+
+void HighScoreScreen(Game& g);
+void WorldScoreScreen(Game& g);
+void ShowResultDetails(Game& g, int slot);
+void ShowWorldResultDetails(Game& g, int slot);
+
+}  // namespace vorlan

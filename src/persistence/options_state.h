@@ -1,0 +1,28 @@
+// Settings and play statistics (stored in "\OtherFiles\Options.txt"). Flags: 0 = on, 8 = off.
+#pragma once
+
+#include <cstdint>
+
+namespace vorlan {
+
+struct OptionsState {
+  int16_t OptBloodFly = 0;
+  int16_t OptBloodStays = 0;
+  int16_t OptBulletFly = 0;
+  int16_t OptDebugInfo = 0;
+  int16_t OptScoreInfo = 0;
+  int16_t OptSnow = 0;
+  int16_t OptMono = 0;
+  int16_t SoundVolume = 0;     // percent
+  int32_t PlayMinutes = 0;
+  int32_t TimesPlayed = 0;
+  int16_t OptFootSteps = 0;
+  int16_t MapsGenerated = 0;
+  int16_t OptFullScreen = 0;
+  int16_t OptMovementReal = 0;
+  int16_t OptAlphaBlend = 0;
+  int16_t OptKillsInRow = 0;
+  int16_t SoundMuted = 0;      // derived: 8 when SoundVolume < 1
+};
+
+}  // namespace vorlan

@@ -1,0 +1,13 @@
+// The real platform: SDL2 window, events, keyboard and audio; media and network as shared.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace vorlan {
+
+// argv0 locates the program folder. Returns nullptr when SDL cannot start.
+std::unique_ptr<Platform> MakeSdlPlatform(const char* argv0);
+
+}  // namespace vorlan

@@ -1,0 +1,31 @@
+// The bank of 40 sounds and their playback with volume, pan, start offset and loop.
+#pragma once
+
+#include "game.h"
+
+namespace vorlan {
+
+void LoadSounds(Game& g);
+// position: 0..1000 across the field (10 / 3 x source x), 500 for no place. Overwritten with 500 in mono.
+void PlaySound(Game& g, int index, double& position);
+inline void PlaySound(Game& g, int index, double position) { PlaySound(g, index, position); }
+void ReleaseSounds(Game& g);
+// Direct control of the two ambience loops.
+void MenuAmbienceOn(Game& g);
+void GameAmbienceOn(Game& g);
+// Sets a named buffer's volume, or stops it; index as for PlaySound.
+void SetBufferVolume(Game& g, int index, int volume);
+void StopSound(Game& g, int index);
+
+// Indices of PlaySound.
+namespace snd {
+constexpr int BulletFire = 1, BulletFireMiss = 2, BloodHit = 3, Health = 4, Ammo = 5, Fight = 6,
+              LevelUp = 7, Buger = 8, AirPlane = 9, Damage1 = 11, Bomb = 21, SnowBattle = 22,
+              MouseOver = 23, Photo = 24, MenuClick = 25, MenuAmbient = 26, AcidPickUp = 27,
+              AcidBad1 = 28, AcidBad2 = 29, AcidGood1 = 31, AcidGood2 = 32, HighScore1 = 33,
+              HighScore2 = 34, HighScore3 = 35, Heart = 36, Alarm = 37, BugerHit = 38, Sheep1 = 39,
+              Sheep2 = 40, Sheep3 = 41, InRow1 = 42, InRow2 = 43, InRow3 = 44, InRow4 = 45,
+              ScoreMusic = 46;
+}  // namespace snd
+
+}  // namespace vorlan
