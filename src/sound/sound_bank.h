@@ -6,9 +6,8 @@
 namespace vorlan {
 
 void LoadSounds(Game& g);
-// position: 0..1000 across the field (10 / 3 x source x), 500 for no place. Overwritten with 500 in mono.
-void PlaySound(Game& g, int index, double& position);
-inline void PlaySound(Game& g, int index, double position) { PlaySound(g, index, position); }
+// position: 0..1000 across the field (10 / 3 x source x), 500 for no place (mono plays all at 500).
+void PlaySound(Game& g, int index, double position);
 void ReleaseSounds(Game& g);
 // Direct control of the two ambience loops.
 void MenuAmbienceOn(Game& g);

@@ -1,0 +1,2 @@
+// placeholder until the platform work lands
+#include "platform/platform.h"

@@ -1,0 +1,7 @@
+#include "soldiers/player_control.h"
+
+namespace vorlan {
+
+void PlayerControl(Game& g) {}
+
+}  // namespace vorlan
