@@ -7,6 +7,7 @@
 namespace vorlan {
 
 struct WorldScoreState {
+  int16_t Connected = 0;  // set by CheckConnection; also the online flag of the progress display
 };
 
 }  // namespace vorlan
