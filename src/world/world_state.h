@@ -134,6 +134,20 @@ struct WorldState {
 
   std::array<IntervalTimer, kIntervalTimers> IntervalTimers{};
 
+  // On-field status lines and the kills-in-a-row series.
+  std::string ScoreInfoText;    // "  N(score)": the high-score place the player aims at
+  std::string StatusText;       // scratch for the line being drawn
+  int16_t KillsInRowCount = 0;  // kills in the current series
+  int16_t KillsInRowTime = 0;   // tenths of a second left in the series, 25 at each kill
+  int16_t KillsInRowGoal = 0;   // next bonus threshold shown: 5, 10, 15 or 20
+
+  // Soldier pass (AImod).
+  int16_t NearestEnemyDist = 500;  // pixels from the player to the nearest live enemy
+  int16_t AliveCount = 0;          // live slots counted by the last pass, player included
+  int16_t SeparationOff = 0;       // pairwise separation skipped once the frame rate drops
+  std::array<int16_t, kSoldierSlots + 1> FootCount{};  // frames since each slot's last footprint
+  std::array<int16_t, kSoldierSlots + 1> FootSig{};    // position signature at that footprint
+
   // Further module state of the world steps and the AI (added by the Parts that own it).
   int16_t SpawnSlot = 0;        // slot chosen by the last placement
   std::string KeyValue;         // value of the last soldier-file lookup
