@@ -1,21 +1,83 @@
 // Network services: HTTP(S) download to a file and one FTP(S) session at a time. Every transfer
-// has a connect timeout and a stall timeout. Implemented over libcurl (net_curl).
+// has a connect timeout and a stall timeout. Implemented over libcurl (net_curl); the base class
+// is the offline network, on which every call fails.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorlan {
+
+// How a transfer ended.
+enum class NetStatus {
+  Ok,       // done
+  Refused,  // the server answered but refused (no such file, no permission, bad login, HTTP 4xx/5xx)
+  Failed,   // no answer: connection failed, timed out, stalled or broke off
+};
+
+// Limits of every transfer.
+struct NetLimits {
+  int connectSeconds = 10;                  // to reach the server (and read its greeting)
+  int stallSeconds = 15;                    // longest wait without progress or answer
+  int totalSeconds = 120;                   // longest single transfer
+  uint64_t maxDownloadBytes = 4 * 1024 * 1024;  // larger answers are cut off and count as Failed
+};
 
 class Network {
  public:
   virtual ~Network() = default;
-  // Fills in by the score-server work: HTTP download, FTP connect/cd/get/put/delete/rename/list/close.
+
+  // Sets the limits used by the following calls.
+  virtual void SetLimits(const NetLimits& limits) { limits_ = limits; }
+  const NetLimits& Limits() const { return limits_; }
+
+  // Downloads an http:// or https:// address into file. The file is replaced only when the whole
+  // answer arrived with a success status; otherwise it is left as it was.
+  virtual NetStatus DownloadUrl(std::string_view, const std::filesystem::path&) { return NetStatus::Failed; }
+
+  // Opens the FTP session (passive mode; TLS when the server offers it). host is "name" (port
+  // 21) or "name:port". Closes a session that was open. Ok once logged in.
+  virtual NetStatus FtpConnect(std::string_view, std::string_view, std::string_view) {
+    return NetStatus::Failed;
+  }
+  // Whether a session is open.
+  virtual bool FtpOpen() const { return false; }
+  // The session's current directory ("/" style), empty without a session.
+  virtual std::string FtpCurrentDirectory() { return {}; }
+  // Makes dir (absolute, or relative to the current directory) the current directory.
+  virtual NetStatus FtpSetCurrentDirectory(std::string_view) { return NetStatus::Failed; }
+  // Fetches a server file (name relative to the current directory or absolute) into a local
+  // file, replaced only when the transfer completed. ascii asks for a text-mode transfer.
+  virtual NetStatus FtpGet(std::string_view, const std::filesystem::path&, bool) { return NetStatus::Failed; }
+  // Stores a local file on the server under the given name (binary).
+  virtual NetStatus FtpPut(const std::filesystem::path&, std::string_view) { return NetStatus::Failed; }
+  virtual NetStatus FtpDelete(std::string_view) { return NetStatus::Failed; }
+  // Renames a server file; whether an existing target is replaced is up to the server.
+  virtual NetStatus FtpRename(std::string_view, std::string_view) { return NetStatus::Failed; }
+  // Names in the current directory.
+  virtual std::optional<std::vector<std::string>> FtpList() { return std::nullopt; }
+  // Ends the session (harmless without one).
+  virtual void FtpClose() {}
+
+ protected:
+  NetLimits limits_;
 };
 
 // The libcurl implementation.
 std::unique_ptr<Network> MakeCurlNetwork();
+
+// A server-side file name is usable when it holds no control characters (which would let it
+// inject FTP commands) and is not empty.
+inline bool SafeRemoteName(std::string_view name) {
+  if (name.empty()) return false;
+  for (unsigned char c : name)
+    if (c < 0x20 || c == 0x7F) return false;
+  return true;
+}
 
 }  // namespace vorlan
