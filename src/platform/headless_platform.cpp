@@ -1,27 +1,26 @@
-// The headless platform (temporary bodies while the full one lands): virtual clock, temporary
-// folders, scripted input.
+// The headless platform: a virtual clock that only the tick's wait and the test move, scripted
+// events and keys, a recording audio layer over the real mixer, real pictures and fonts, and
+// temporary folders that go away with it.
 #include "platform/headless_platform.h"
 
-#include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
 #include "platform/media.h"
+#include "platform/mixer.h"
 #include "platform/network.h"
 
 namespace vorlan {
 
 namespace {
 std::filesystem::path MakeTempFolder(const char* what) {
-  static std::atomic<int> counter{0};
-  auto base = std::filesystem::temp_directory_path();
-  for (;;) {
-    auto p = base / ("vorlan-" + std::string(what) + "-" + std::to_string(getpid()) + "-" +
-                     std::to_string(counter++));
-    std::error_code ec;
-    if (std::filesystem::create_directory(p, ec)) return p;
-    if (ec) return p;
-  }
+  std::error_code ec;
+  auto base = std::filesystem::temp_directory_path(ec);
+  if (ec) base = "/tmp";
+  std::string pattern = (base / ("vorlan-" + std::string(what) + "-XXXXXX")).string();
+  if (!mkdtemp(pattern.data())) return {};
+  return pattern;
 }
 }  // namespace
 
@@ -32,10 +31,16 @@ struct HeadlessPlatform::Impl {
   int cursorX = 0, cursorY = 0;
   bool focus = true, fullScreenFails = false;
   int answer = kIdOk;
-  BufferState buffers[64];
+  Mixer mixer;
+  BufferState buffers[Mixer::kBuffers];  // a view of the mixer's voices, refreshed on request
   BufferState none;
   std::unique_ptr<TextRenderer> fonts = MakeTextRenderer();
-  Network net;
+  std::unique_ptr<Network> net;
+
+  bool Record(std::vector<AudioCall>& calls, AudioCall::Op op, int index, long value, bool accepted) {
+    calls.push_back({op, index, value, accepted});
+    return accepted;
+  }
 };
 
 HeadlessPlatform::HeadlessPlatform(std::filesystem::path program, std::filesystem::path data)
@@ -58,10 +63,23 @@ void HeadlessPlatform::SetFocus(bool focused) { impl_->focus = focused; }
 void HeadlessPlatform::SetFullScreenFails(bool fails) { impl_->fullScreenFails = fails; }
 void HeadlessPlatform::SetMessageBoxAnswer(int answer) { impl_->answer = answer; }
 const HeadlessPlatform::BufferState& HeadlessPlatform::Buffer(int index) const {
-  if (index < 0 || index >= 64) return impl_->none;
-  return impl_->buffers[index];
+  if (index < 0 || index >= Mixer::kBuffers) return impl_->none;
+  const Mixer::Voice& v = impl_->mixer.State(index);
+  BufferState& b = impl_->buffers[index];
+  b.exists = v.exists;
+  b.playing = v.playing;
+  b.looping = v.looping;
+  b.volume = v.volume;
+  b.pan = v.pan;
+  b.position = v.PositionBytes();
+  if (!v.exists) b.data = PcmData();
+  return b;
 }
-std::vector<int16_t> HeadlessPlatform::MixFrames(size_t frames) { return std::vector<int16_t>(frames * 2); }
+std::vector<int16_t> HeadlessPlatform::MixFrames(size_t frames) {
+  std::vector<int16_t> out(frames * 2);
+  impl_->mixer.Mix(out.data(), frames, 22050);
+  return out;
+}
 
 uint32_t HeadlessPlatform::GetTickCount() { return impl_->tick; }
 uint64_t HeadlessPlatform::GetMicros() { return uint64_t{impl_->tick} * 1000; }
@@ -108,21 +126,48 @@ bool HeadlessPlatform::GetKeyboardState(uint8_t state[256]) {
   if (impl_->focus) std::memcpy(state, impl_->keys, 256); else std::memset(state, 0, 256);
   return true;
 }
-bool HeadlessPlatform::CreateSoundBuffer(int index, PcmData) { audioCalls.push_back({AudioCall::Op::Create, index, 0, true}); return true; }
-void HeadlessPlatform::ReleaseSoundBuffer(int index) { audioCalls.push_back({AudioCall::Op::Release, index, 0, true}); }
-bool HeadlessPlatform::SetSoundVolume(int index, int v) { audioCalls.push_back({AudioCall::Op::Volume, index, v, true}); return true; }
-bool HeadlessPlatform::SetSoundPan(int index, int v) { audioCalls.push_back({AudioCall::Op::Pan, index, v, true}); return true; }
-bool HeadlessPlatform::SetSoundPosition(int index, uint32_t v) { audioCalls.push_back({AudioCall::Op::Position, index, static_cast<long>(v), true}); return true; }
-bool HeadlessPlatform::PlaySoundBuffer(int index, bool loop) { audioCalls.push_back({AudioCall::Op::Play, index, loop, true}); return true; }
-bool HeadlessPlatform::StopSoundBuffer(int index) { audioCalls.push_back({AudioCall::Op::Stop, index, 0, true}); return true; }
-bool HeadlessPlatform::SoundPlaying(int) { return false; }
+bool HeadlessPlatform::CreateSoundBuffer(int index, PcmData data) {
+  PcmData copy = data;
+  bool ok = impl_->mixer.Create(index, std::move(data));
+  if (ok) impl_->buffers[index].data = std::move(copy);
+  return impl_->Record(audioCalls, AudioCall::Op::Create, index, 0, ok);
+}
+void HeadlessPlatform::ReleaseSoundBuffer(int index) {
+  bool ok = impl_->mixer.State(index).exists;
+  impl_->mixer.Release(index);
+  impl_->Record(audioCalls, AudioCall::Op::Release, index, 0, ok);
+}
+bool HeadlessPlatform::SetSoundVolume(int index, int volume) {
+  return impl_->Record(audioCalls, AudioCall::Op::Volume, index, volume, impl_->mixer.SetVolume(index, volume));
+}
+bool HeadlessPlatform::SetSoundPan(int index, int pan) {
+  return impl_->Record(audioCalls, AudioCall::Op::Pan, index, pan, impl_->mixer.SetPan(index, pan));
+}
+bool HeadlessPlatform::SetSoundPosition(int index, uint32_t bytes) {
+  return impl_->Record(audioCalls, AudioCall::Op::Position, index, static_cast<long>(bytes),
+                       impl_->mixer.SetPosition(index, bytes));
+}
+bool HeadlessPlatform::PlaySoundBuffer(int index, bool loop) {
+  return impl_->Record(audioCalls, AudioCall::Op::Play, index, loop ? 1 : 0, impl_->mixer.Play(index, loop));
+}
+bool HeadlessPlatform::StopSoundBuffer(int index) {
+  return impl_->Record(audioCalls, AudioCall::Op::Stop, index, 0, impl_->mixer.Stop(index));
+}
+bool HeadlessPlatform::SoundPlaying(int index) { return impl_->mixer.Playing(index); }
 bool HeadlessPlatform::LoadPicture(const std::filesystem::path& file, Surface& into) { return LoadPictureFile(file, into); }
 bool HeadlessPlatform::SaveBmp(const Surface& s, const std::filesystem::path& file) { return SaveBmpFile(s, file); }
 bool HeadlessPlatform::SaveJpeg(const Surface& s, const std::filesystem::path& file, int q) { return SaveJpegFile(s, file, q); }
 const TextRenderer& HeadlessPlatform::Fonts() { return *impl_->fonts; }
-void HeadlessPlatform::MemoryStatus(uint64_t& total, uint64_t& avail) { total = 8ull << 30; avail = 4ull << 30; }
+// Fixed numbers keep the information line reproducible in tests.
+void HeadlessPlatform::MemoryStatus(uint64_t& total, uint64_t& avail) {
+  total = 8ull << 30;
+  avail = 4ull << 30;
+}
 std::filesystem::path HeadlessPlatform::ProgramFolder() { return program_; }
 std::filesystem::path HeadlessPlatform::DataFolder() { return data_; }
-Network& HeadlessPlatform::Net() { return impl_->net; }
+Network& HeadlessPlatform::Net() {
+  if (!impl_->net) impl_->net = MakeCurlNetwork();
+  return *impl_->net;
+}
 
 }  // namespace vorlan

@@ -1,18 +1,269 @@
-// Pictures and fonts on disk (temporary bodies while the real ones land).
+// Pictures and fonts on disk: decoding through SDL2_image, BMP through SDL, JPEG encoding through
+// libjpeg (so chroma subsampling can be turned off and masks stay pure black and white), and the
+// TrueType text renderer over SDL2_ttf. Needs no window.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <list>
+#include <map>
+#include <mutex>
+#include <string>
+#include <tuple>
+#include <unistd.h>
+#include <unordered_map>
+
+extern "C" {
+#include <jpeglib.h>
+}
+
 #include "platform/media.h"
 
 namespace vorlan {
 
 namespace {
-class NullRenderer : public TextRenderer {
- public:
-  TextMask Render(std::string_view, FontFace, int, bool) const override { return {}; }
-};
+
+// Pictures larger than this are refused rather than exhausting memory on a damaged header.
+constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
+
+std::filesystem::path TempBeside(const std::filesystem::path& file) {
+  static int counter = 0;
+  auto name = file.filename().string() + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+  return file.parent_path() / name;
+}
+
+bool MoveInto(const std::filesystem::path& tmp, const std::filesystem::path& file) {
+  std::error_code ec;
+  std::filesystem::rename(tmp, file, ec);
+  if (ec) std::filesystem::remove(tmp, ec);
+  return !ec;
+}
+
+SDL_Surface* WrapSurface(const Surface& s) {
+  // Our pixels are 0x00BBGGRR words, which SDL calls XBGR8888.
+  return SDL_CreateRGBSurfaceWithFormatFrom(const_cast<Color*>(s.Pixels().data()), s.Width(), s.Height(), 32,
+                                            s.Width() * 4, SDL_PIXELFORMAT_XBGR8888);
+}
+
 }  // namespace
 
-bool LoadPictureFile(const std::filesystem::path&, Surface&) { return false; }
-bool SaveBmpFile(const Surface&, const std::filesystem::path&) { return false; }
-bool SaveJpegFile(const Surface&, const std::filesystem::path&, int) { return false; }
-std::unique_ptr<TextRenderer> MakeTextRenderer() { return std::make_unique<NullRenderer>(); }
+bool LoadPictureFile(const std::filesystem::path& file, Surface& into) {
+  SDL_Surface* loaded = IMG_Load(file.c_str());
+  if (!loaded) return false;
+  bool ok = false;
+  if (loaded->w > 0 && loaded->h > 0 && static_cast<long long>(loaded->w) * loaded->h <= kMaxPicturePixels) {
+    SDL_Surface* conv = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ABGR8888, 0);
+    if (conv) {
+      into.Resize(conv->w, conv->h);
+      if (SDL_LockSurface(conv) == 0) {
+        for (int y = 0; y < conv->h; ++y) {
+          const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(conv->pixels) + y * conv->pitch);
+          Color* d = into.Row(y);
+          for (int x = 0; x < conv->w; ++x) d[x] = row[x] & 0xFFFFFFu;
+        }
+        SDL_UnlockSurface(conv);
+        ok = true;
+      }
+      SDL_FreeSurface(conv);
+    }
+  }
+  SDL_FreeSurface(loaded);
+  return ok;
+}
+
+bool SaveBmpFile(const Surface& s, const std::filesystem::path& file) {
+  if (s.Empty()) return false;
+  SDL_Surface* wrap = WrapSurface(s);
+  if (!wrap) return false;
+  // 24-bit BGR rows, as every picture viewer expects of a BMP.
+  SDL_Surface* bgr = SDL_ConvertSurfaceFormat(wrap, SDL_PIXELFORMAT_BGR24, 0);
+  SDL_FreeSurface(wrap);
+  if (!bgr) return false;
+  auto tmp = TempBeside(file);
+  bool ok = SDL_SaveBMP(bgr, tmp.c_str()) == 0;
+  SDL_FreeSurface(bgr);
+  if (!ok) {
+    std::error_code ec;
+    std::filesystem::remove(tmp, ec);
+    return false;
+  }
+  return MoveInto(tmp, file);
+}
+
+namespace {
+struct JpegError {
+  jpeg_error_mgr mgr;
+  std::jmp_buf jump;
+};
+void JpegFail(j_common_ptr info) {
+  // libjpeg's own handler would end the process; come back to the caller instead.
+  std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
+}
+void JpegQuiet(j_common_ptr, int) {}
+}  // namespace
+
+bool SaveJpegFile(const Surface& s, const std::filesystem::path& file, int quality) {
+  if (s.Empty()) return false;
+  quality = quality < 1 ? 1 : quality > 100 ? 100 : quality;
+  auto tmp = TempBeside(file);
+  FILE* out = std::fopen(tmp.c_str(), "wb");
+  if (!out) return false;
+  std::vector<uint8_t> row(static_cast<size_t>(s.Width()) * 3);
+  jpeg_compress_struct info{};
+  JpegError err{};
+  info.err = jpeg_std_error(&err.mgr);
+  err.mgr.error_exit = JpegFail;
+  err.mgr.emit_message = JpegQuiet;
+  if (setjmp(err.jump)) {
+    jpeg_destroy_compress(&info);
+    std::fclose(out);
+    std::error_code ec;
+    std::filesystem::remove(tmp, ec);
+    return false;
+  }
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, out);
+  info.image_width = static_cast<JDIMENSION>(s.Width());
+  info.image_height = static_cast<JDIMENSION>(s.Height());
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  for (int c = 0; c < info.num_components; ++c) {
+    info.comp_info[c].h_samp_factor = 1;
+    info.comp_info[c].v_samp_factor = 1;
+  }
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    const Color* p = s.Row(static_cast<int>(info.next_scanline));
+    for (int x = 0; x < s.Width(); ++x) {
+      row[3 * x] = static_cast<uint8_t>(RedOf(p[x]));
+      row[3 * x + 1] = static_cast<uint8_t>(GreenOf(p[x]));
+      row[3 * x + 2] = static_cast<uint8_t>(BlueOf(p[x]));
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  bool ok = std::fflush(out) == 0 && fsync(fileno(out)) == 0;
+  ok = std::fclose(out) == 0 && ok;
+  if (!ok) {
+    std::error_code ec;
+    std::filesystem::remove(tmp, ec);
+    return false;
+  }
+  return MoveInto(tmp, file);
+}
+
+namespace {
+
+constexpr const char* kFontDir = "/usr/share/fonts/truetype/liberation/";
+
+// Font pixel size for a point size at 96 dpi, rounded as the desktop does (half up).
+int PixelSize(int points) { return (points * 96 + 36) / 72; }
+
+class TtfRenderer : public TextRenderer {
+ public:
+  TtfRenderer() { ttfOk_ = TTF_WasInit() > 0 || TTF_Init() == 0; }
+  ~TtfRenderer() override {
+    for (auto& f : fonts_)
+      if (f.second) TTF_CloseFont(f.second);
+    // TTF_Quit is left out: another renderer of the same process may still use the library.
+  }
+
+  TextMask Render(std::string_view utf8, FontFace face, int points, bool bold) const override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return RenderLocked(utf8, face, points, bold);
+  }
+
+  const TextMask& RenderCached(std::string_view utf8, FontFace face, int points, bool bold) const override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    key_.assign(utf8);
+    key_ += '\0';
+    key_ += static_cast<char>(face == FontFace::Mono ? 'm' : 's');
+    key_ += bold ? 'b' : 'r';
+    key_ += std::to_string(points);
+    auto it = cache_.find(key_);
+    if (it != cache_.end()) {
+      lru_.splice(lru_.begin(), lru_, it->second);
+      return it->second->second;
+    }
+    if (cache_.size() >= kCacheSize) {
+      cache_.erase(lru_.back().first);
+      lru_.pop_back();
+    }
+    lru_.emplace_front(key_, RenderLocked(utf8, face, points, bold));
+    cache_.emplace(key_, lru_.begin());
+    return lru_.front().second;
+  }
+
+ private:
+  static constexpr size_t kCacheSize = 256;
+
+  TTF_Font* FontFor(FontFace face, int points, bool bold) const {
+    if (!ttfOk_) return nullptr;
+    points = points < 1 ? 1 : points > 200 ? 200 : points;
+    auto key = std::make_tuple(face, points, bold);
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    std::string file = kFontDir;
+    file += face == FontFace::Mono ? "LiberationMono-" : "LiberationSans-";
+    file += bold ? "Bold.ttf" : "Regular.ttf";
+    TTF_Font* font = TTF_OpenFont(file.c_str(), PixelSize(points));
+    fonts_.emplace(key, font);  // a failure is remembered too: no retry every frame
+    return font;
+  }
+
+  TextMask RenderLocked(std::string_view utf8, FontFace face, int points, bool bold) const {
+    TextMask m;
+    TTF_Font* font = FontFor(face, points, bold);
+    if (!font || utf8.empty()) return m;
+    std::string text(utf8);
+    int w = 0, h = 0;
+    if (TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) return m;
+    h = TTF_FontHeight(font);
+    SDL_Color white{255, 255, 255, 255};
+    SDL_Surface* drawn = TTF_RenderUTF8_Blended(font, text.c_str(), white);
+    if (drawn) {
+      w = std::max(w, drawn->w);
+      h = std::max(h, drawn->h);
+    }
+    if (w <= 0 || h <= 0) {
+      if (drawn) SDL_FreeSurface(drawn);
+      return m;
+    }
+    m.width = w;
+    m.height = h;
+    m.coverage.assign(static_cast<size_t>(w) * h, 0);
+    if (drawn) {
+      SDL_Surface* argb = SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0);
+      if (argb && SDL_LockSurface(argb) == 0) {
+        for (int y = 0; y < argb->h; ++y) {
+          const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch);
+          for (int x = 0; x < argb->w; ++x) m.coverage[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>(row[x] >> 24);
+        }
+        SDL_UnlockSurface(argb);
+      }
+      if (argb) SDL_FreeSurface(argb);
+      SDL_FreeSurface(drawn);
+    }
+    return m;
+  }
+
+  bool ttfOk_ = false;
+  mutable std::mutex mutex_;
+  mutable std::map<std::tuple<FontFace, int, bool>, TTF_Font*> fonts_;
+  using Entry = std::pair<std::string, TextMask>;
+  mutable std::list<Entry> lru_;
+  mutable std::unordered_map<std::string, std::list<Entry>::iterator> cache_;
+  mutable std::string key_;
+};
+
+}  // namespace
+
+std::unique_ptr<TextRenderer> MakeTextRenderer() { return std::make_unique<TtfRenderer>(); }
 
 }  // namespace vorlan

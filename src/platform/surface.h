@@ -98,6 +98,15 @@ class TextRenderer {
   virtual ~TextRenderer() = default;
   // UTF-8 text at a point size (96 dpi), bold or not, in the given face.
   virtual TextMask Render(std::string_view utf8, FontFace face, int points, bool bold) const = 0;
+  // Same as Render, but the answer may come from a cache of recent texts so that lines redrawn
+  // every frame cost no rendering. Valid until the next call.
+  virtual const TextMask& RenderCached(std::string_view utf8, FontFace face, int points, bool bold) const {
+    last_ = Render(utf8, face, points, bold);
+    return last_;
+  }
+
+ private:
+  mutable TextMask last_;
 };
 
 // Converts Windows-1252 bytes to UTF-8 and back (characters outside the code page become '?').
