@@ -1,0 +1,68 @@
+// A headless game with a small battlefield set up by hand, shared by the soldier tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "game.h"
+#include "numbers.h"
+#include "platform/headless_platform.h"
+
+namespace vorlan::testing {
+
+// One soldier-file line: the key in columns 1..20, a blank, the value from column 22.
+inline std::string KeyLine(const std::string& key, const std::string& value) {
+  std::string line = key;
+  line.resize(20, ' ');
+  return line + " " + value;
+}
+
+class BattleTest : public ::testing::Test {
+ protected:
+  BattleTest() {
+    g.form.Field.Resize(300, 300);
+    g.form.Terain.Resize(320, 320);
+    g.timing.FramesLastSecond = 33;  // a healthy frame rate keeps separation on
+    g.options.OptFootSteps = 8;
+  }
+
+  void WriteOtherFile(const std::string& name, const std::vector<std::string>& lines) {
+    const auto dir = plat.ProgramDir() / "OtherFiles";
+    std::filesystem::create_directories(dir);
+    std::ofstream out(dir / name, std::ios::binary);
+    for (const auto& l : lines) out << l << "\r\n";
+  }
+
+  Soldier& P() { return g.world.Soldiers[0]; }
+
+  // A live soldier at (x, y) with everyday values.
+  Soldier& Put(int slot, float x, float y) {
+    Soldier& s = g.world.Soldiers[slot];
+    s = Soldier{};
+    s.Alive = kTrue;
+    s.X = x;
+    s.Y = y;
+    s.Speed = 10;
+    s.Health = 50;
+    s.Power = 3;
+    s.Range = 60;
+    s.RechargeTime = 15;
+    s.Spread = 30;
+    return s;
+  }
+
+  int BulletsInFlight() const {
+    int n = 0;
+    for (const auto& b : g.world.Bullets) n += b.BulletRange >= 1 ? 1 : 0;
+    return n;
+  }
+
+  HeadlessPlatform plat;
+  Game g{plat};
+};
+
+}  // namespace vorlan::testing
