@@ -1,0 +1,325 @@
+#include "platform/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "platform/media.h"
+
+namespace vorlan {
+namespace {
+
+// A surface whose every pixel tells its own position: 0x00YYXX (plus a tag in blue).
+Surface Numbered(int w, int h, int tag = 0) {
+  Surface s(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.Row(y)[x] = Rgb(x, y, tag);
+  return s;
+}
+
+TEST(BitBlt, RasterOperationsCombineSourceAndDestination) {
+  Surface dst(2, 1), src(2, 1);
+  dst.Row(0)[0] = 0x00F0F0F0;
+  dst.Row(0)[1] = 0x000000FF;
+  src.Row(0)[0] = 0x00FF0F00;
+  src.Row(0)[1] = 0x0000FF00;
+  Surface a = dst;
+  BitBlt(a, 0, 0, 2, 1, src, 0, 0, Rop::SrcCopy);
+  EXPECT_EQ(a.Row(0)[0], 0x00FF0F00u);
+  EXPECT_EQ(a.Row(0)[1], 0x0000FF00u);
+  a = dst;
+  BitBlt(a, 0, 0, 2, 1, src, 0, 0, Rop::SrcAnd);
+  EXPECT_EQ(a.Row(0)[0], 0x00F00000u);
+  EXPECT_EQ(a.Row(0)[1], 0x00000000u);
+  a = dst;
+  BitBlt(a, 0, 0, 2, 1, src, 0, 0, Rop::SrcPaint);
+  EXPECT_EQ(a.Row(0)[0], 0x00FFFFF0u);
+  EXPECT_EQ(a.Row(0)[1], 0x0000FFFFu);
+}
+
+TEST(BitBlt, MaskedSpriteShowsBackgroundWhereTheMaskIsWhite) {
+  // Sprite sheet: image at x 0 (black = transparent), mask at x 2 (white = background shows).
+  const Color red = Rgb(200, 0, 0), white = Rgb(255, 255, 255), grass = Rgb(10, 120, 20);
+  Surface sheet(4, 1);
+  sheet.Row(0)[0] = red;    // opaque
+  sheet.Row(0)[1] = 0;      // transparent
+  sheet.Row(0)[2] = 0;      // mask: opaque
+  sheet.Row(0)[3] = white;  // mask: background
+  Surface field(2, 1, grass);
+  BitBlt(field, 0, 0, 2, 1, sheet, 2, 0, Rop::SrcAnd);
+  BitBlt(field, 0, 0, 2, 1, sheet, 0, 0, Rop::SrcPaint);
+  EXPECT_EQ(field.Row(0)[0], red);
+  EXPECT_EQ(field.Row(0)[1], grass);
+}
+
+// Every pixel the copy wrote must come from the source offset by the same amount, and every
+// other pixel must be untouched.
+void ExpectShiftedCopy(const Surface& dst, const Surface& before, const Surface& src, int dx, int dy,
+                       int x0, int y0, int x1, int y1) {
+  for (int y = 0; y < dst.Height(); ++y)
+    for (int x = 0; x < dst.Width(); ++x) {
+      bool inside = x >= x0 && x < x1 && y >= y0 && y < y1;
+      Color want = inside ? GetPixel(src, x - dx, y - dy) : GetPixel(before, x, y);
+      ASSERT_EQ(GetPixel(dst, x, y), want) << "at " << x << "," << y;
+    }
+}
+
+TEST(BitBlt, ClipsAtEveryEdgeOfBothSurfaces) {
+  const Surface src = Numbered(10, 8, 1);
+  const Surface blank(12, 9, 0x00ABCDEF);
+  struct Case {
+    int x, y, w, h, sx, sy;
+    int x0, y0, x1, y1;  // destination area expected to change
+  } cases[] = {
+      {-3, -2, 6, 5, 0, 0, 0, 0, 3, 3},      // destination left and top
+      {9, 7, 6, 5, 0, 0, 9, 7, 12, 9},       // destination right and bottom
+      {2, 3, 6, 5, -2, -1, 4, 4, 8, 8},      // source left and top
+      {1, 1, 6, 5, 7, 6, 1, 1, 4, 3},        // source right and bottom
+      {-1, -1, 100, 100, 0, 0, 0, 0, 9, 7},  // larger than both
+      {-20, 0, 5, 5, 0, 0, 0, 0, 0, 0},      // wholly outside
+      {0, 0, 0, 3, 0, 0, 0, 0, 0, 0},        // nothing to copy
+      {0, 0, -4, 3, 0, 0, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    Surface dst = blank;
+    BitBlt(dst, c.x, c.y, c.w, c.h, src, c.sx, c.sy, Rop::SrcCopy);
+    SCOPED_TRACE(testing::Message() << "copy to " << c.x << "," << c.y << " from " << c.sx << "," << c.sy);
+    ExpectShiftedCopy(dst, blank, src, c.x - c.sx, c.y - c.sy, c.x0, c.y0, c.x1, c.y1);
+  }
+  Surface dst = blank;
+  BitBlt(dst, 0, 0, 5, 5, Surface(), 0, 0, Rop::SrcCopy);  // empty source: nothing happens
+  EXPECT_EQ(dst.Pixels(), blank.Pixels());
+}
+
+TEST(BitBlt, CopyWithinOneSurfaceReadsTheSourceBeforeOverwritingIt) {
+  for (Rop rop : {Rop::SrcCopy, Rop::SrcPaint}) {
+    for (auto [dx, dy] : {std::pair{2, 1}, {-2, -1}, {3, 0}, {-3, 0}, {0, 2}, {0, -2}}) {
+      Surface s = Numbered(10, 6);
+      const Surface before = s;
+      BitBlt(s, 3 + dx, 2 + dy, 5, 3, s, 3, 2, rop);
+      for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x) {
+          bool inside = x >= 3 + dx && x < 8 + dx && y >= 2 + dy && y < 5 + dy;
+          Color want = before.Row(y)[x];
+          if (inside) {
+            Color from = before.Row(y - dy)[x - dx];
+            want = rop == Rop::SrcCopy ? from : (want | from);
+          }
+          ASSERT_EQ(s.Row(y)[x], want) << "shift " << dx << "," << dy << " at " << x << "," << y;
+        }
+    }
+  }
+}
+
+TEST(Pixels, OutsideTheSurfaceNothingIsWrittenAndReadsAreInvalid) {
+  Surface s(3, 2, 0x00010203);
+  SetPixelV(s, 1, 1, Rgb(9, 8, 7));
+  EXPECT_EQ(GetPixel(s, 1, 1), Rgb(9, 8, 7));
+  for (auto [x, y] : {std::pair{-1, 0}, {3, 0}, {0, -1}, {0, 2}}) {
+    SetPixelV(s, x, y, 0);
+    EXPECT_EQ(GetPixel(s, x, y), kClrInvalid);
+  }
+  EXPECT_EQ(GetPixel(s, 0, 0), 0x00010203u);
+  EXPECT_EQ(GetPixel(Surface(), 0, 0), kClrInvalid);
+}
+
+TEST(LineTo, DrawsInThePenColourUpToButNotIncludingTheEndPoint) {
+  Surface s(10, 10, 0);
+  s.foreColor = Rgb(255, 0, 0);
+  MoveToEx(s, 1, 1);
+  LineTo(s, 5, 1);
+  for (int x = 1; x < 5; ++x) EXPECT_EQ(GetPixel(s, x, 1), s.foreColor) << x;
+  EXPECT_EQ(GetPixel(s, 5, 1), 0u);
+  EXPECT_EQ(s.penX, 5);
+  // The next line starts where this one ended: a diagonal down to the right.
+  LineTo(s, 8, 4);
+  EXPECT_EQ(GetPixel(s, 5, 1), s.foreColor);
+  EXPECT_EQ(GetPixel(s, 6, 2), s.foreColor);
+  EXPECT_EQ(GetPixel(s, 7, 3), s.foreColor);
+  EXPECT_EQ(GetPixel(s, 8, 4), 0u);
+  // A line to the same point draws nothing; a line leaving the surface is clipped.
+  Surface before = s;
+  LineTo(s, 8, 4);
+  EXPECT_EQ(s.Pixels(), before.Pixels());
+  MoveToEx(s, -5, 9);
+  LineTo(s, 20, 9);
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(GetPixel(s, x, 9), s.foreColor);
+}
+
+TEST(AlphaBlendCopy, OpacityByteIsNearestOf256TimesPercent) {
+  EXPECT_EQ(AlphaByte(0), 0);
+  EXPECT_EQ(AlphaByte(15), 38);
+  EXPECT_EQ(AlphaByte(30), 77);
+  EXPECT_EQ(AlphaByte(50), 128);
+  EXPECT_EQ(AlphaByte(55), 141);   // 140.8
+  EXPECT_EQ(AlphaByte(60), 154);   // 153.6
+  EXPECT_EQ(AlphaByte(25), 64);
+  EXPECT_EQ(AlphaByte(99), 253);
+  // Out of range: never more than a byte, never negative.
+  EXPECT_EQ(AlphaByte(100), 255);
+  EXPECT_EQ(AlphaByte(-5), 0);
+}
+
+TEST(AlphaBlendCopy, BlendsEachChannelBySourceAlphaOverDestination) {
+  const Color srcColor = Rgb(255, 100, 0), dstColor = Rgb(0, 200, 255);
+  Surface src(4, 4, srcColor);
+  struct Want {
+    int percent, r, g, b;
+  } wants[] = {
+      {0, 0, 200, 255},
+      // a = 38: 255*38/255 = 38; (100*38 + 200*217)/255 = 185.1; 255*217/255 = 217
+      {15, 38, 185, 217},
+      // a = 77: 77; (7700 + 35600)/255 = 169.8; 178
+      {30, 77, 170, 178},
+      // a = 128: 128; (12800 + 25400)/255 = 149.8; 127
+      {50, 128, 150, 127},
+  };
+  for (const Want& w : wants) {
+    Surface dst(4, 4, dstColor);
+    AlphaBlendCopy(src, 0, 0, 4, 4, dst, 0, 0, 4, 4, w.percent);
+    SCOPED_TRACE(w.percent);
+    for (Color c : dst.Pixels()) {
+      EXPECT_EQ(RedOf(c), w.r);
+      EXPECT_EQ(GreenOf(c), w.g);
+      EXPECT_EQ(BlueOf(c), w.b);
+    }
+  }
+}
+
+TEST(AlphaBlendCopy, ClipsLikeACopyAndStretchesWhenSizesDiffer) {
+  Surface src(2, 2, Rgb(255, 255, 255));
+  src.Row(1)[1] = 0;
+  Surface dst(5, 5, 0);
+  AlphaBlendCopy(src, 3, 3, 2, 2, dst, 0, 0, 2, 2, 50);
+  EXPECT_EQ(GetPixel(dst, 3, 3), Rgb(128, 128, 128));
+  EXPECT_EQ(GetPixel(dst, 4, 4), 0u);
+  EXPECT_EQ(GetPixel(dst, 2, 2), 0u);
+  // Off the edge: the part inside is drawn, nothing else moves.
+  Surface edge(3, 3, 0);
+  AlphaBlendCopy(src, -1, -1, 2, 2, edge, 0, 0, 2, 2, 50);
+  EXPECT_EQ(GetPixel(edge, 0, 0), 0u);  // the black source pixel (1, 1)
+  EXPECT_EQ(GetPixel(edge, 1, 0), 0u);
+  // Stretched 2 x 2 onto 4 x 4: each source pixel covers a 2 x 2 block.
+  Surface big(4, 4, 0);
+  AlphaBlendCopy(src, 0, 0, 4, 4, big, 0, 0, 2, 2, 50);
+  EXPECT_EQ(GetPixel(big, 1, 1), Rgb(128, 128, 128));
+  EXPECT_EQ(GetPixel(big, 2, 1), Rgb(128, 128, 128));
+  EXPECT_EQ(GetPixel(big, 2, 2), 0u);
+  EXPECT_EQ(GetPixel(big, 3, 3), 0u);
+}
+
+TEST(AlphaBlendCopy, BlendingASurfaceOntoItselfReadsTheOriginal) {
+  Surface s = Numbered(6, 6);
+  const Surface before = s;
+  AlphaBlendCopy(s, 1, 0, 5, 6, s, 0, 0, 5, 6, 50);
+  for (int x = 1; x < 6; ++x)  // red holds x: the left neighbour blended over the original
+    EXPECT_EQ(RedOf(GetPixel(s, x, 2)), std::lround((128.0 * (x - 1) + 127.0 * x) / 255)) << x;
+  EXPECT_EQ(GetPixel(s, 0, 0), GetPixel(before, 0, 0));
+}
+
+class TextOutTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<TextRenderer> fonts = MakeTextRenderer();
+  // Columns (x) that hold ink on a surface of black.
+  static int InkRight(const Surface& s) {
+    int right = -1;
+    for (int y = 0; y < s.Height(); ++y)
+      for (int x = 0; x < s.Width(); ++x)
+        if (s.Row(y)[x] != 0) right = std::max(right, x);
+    return right;
+  }
+};
+
+TEST_F(TextOutTest, DrawsOnlyTheGivenNumberOfCharacters) {
+  Surface a(200, 30, 0), b(200, 30, 0), none(200, 30, 0);
+  a.foreColor = b.foreColor = Rgb(255, 255, 255);
+  TextOutA(a, *fonts, 2, 2, "SCORE 1234", 5);
+  TextOutA(b, *fonts, 2, 2, "SCORE");
+  EXPECT_EQ(a.Pixels(), b.Pixels());
+  EXPECT_GT(InkRight(a), 10);
+  Surface c(200, 30, 0);
+  c.foreColor = Rgb(255, 255, 255);
+  TextOutA(c, *fonts, 2, 2, "SCORE 1234", 40);  // a count beyond the text is clipped to it
+  EXPECT_GT(InkRight(c), InkRight(a));
+  TextOutA(none, *fonts, 2, 2, "SCORE", 0);
+  TextOutA(none, *fonts, 2, 2, "SCORE", -3);
+  EXPECT_EQ(InkRight(none), -1);
+}
+
+TEST_F(TextOutTest, InkIsTheForeColourWithSmoothEdgesAndTopLeftAtThePoint) {
+  Surface s(100, 40, 0);
+  s.foreColor = Rgb(0, 255, 0);
+  s.fontSize = 12;
+  TextOutA(s, *fonts, 10, 5, "Il");
+  bool solid = false, partial = false;
+  int top = 99, left = 99;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) {
+      Color c = s.Row(y)[x];
+      if (c == 0) continue;
+      EXPECT_EQ(RedOf(c), 0);
+      EXPECT_EQ(BlueOf(c), 0);
+      solid = solid || GreenOf(c) > 200;
+      partial = partial || (GreenOf(c) > 0 && GreenOf(c) < 255);
+      top = std::min(top, y);
+      left = std::min(left, x);
+    }
+  EXPECT_TRUE(solid);
+  EXPECT_TRUE(partial);
+  EXPECT_GE(top, 5);
+  EXPECT_LT(top, 5 + 8);  // an I of 16 pixels starts a little below the cell top
+  EXPECT_GE(left, 10);
+  EXPECT_LT(left, 14);
+}
+
+TEST_F(TextOutTest, OpaqueBackgroundFillsTheTextCellIncludingBlanks) {
+  Surface s(200, 30, 0);
+  s.foreColor = Rgb(255, 255, 255);
+  s.backColor = Rgb(0, 0, 255);
+  s.transparentText = false;
+  TextOutA(s, *fonts, 0, 0, "A    ");
+  // The trailing blanks wipe what was there: the background reaches well past the letter.
+  EXPECT_EQ(GetPixel(s, 16, 1), Rgb(0, 0, 255));
+  EXPECT_EQ(GetPixel(s, 150, 2), 0u);
+  // Transparent text leaves everything but the ink alone.
+  Surface t(50, 30, Rgb(1, 2, 3));
+  t.foreColor = Rgb(255, 255, 255);
+  TextOutA(t, *fonts, 0, 0, "    ");
+  for (Color c : t.Pixels()) EXPECT_EQ(c, Rgb(1, 2, 3));
+}
+
+TEST_F(TextOutTest, BoldAndMonospacedFacesDiffer) {
+  auto width = [&](FontFace face, bool bold, const char* text) {
+    return fonts->Render(text, face, 10, bold).width;
+  };
+  EXPECT_GT(width(FontFace::Sans, true, "Health"), width(FontFace::Sans, false, "Health"));
+  // In the monospaced face every character has the same advance.
+  EXPECT_EQ(width(FontFace::Mono, false, "iiii"), width(FontFace::Mono, false, "MMMM"));
+  EXPECT_LT(width(FontFace::Sans, false, "iiii"), width(FontFace::Sans, false, "MMMM"));
+  // Point sizes are at 96 dpi: 8 points are 11 pixels of em, so the line is 12 to 14 high.
+  int h = fonts->Render("Ag", FontFace::Sans, 8, false).height;
+  EXPECT_GE(h, 11);
+  EXPECT_LE(h, 15);
+}
+
+TEST(CodePage, Windows1252AndUtf8ConvertBothWays) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  std::string utf8 = Cp1252ToUtf8(all);
+  EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
+  EXPECT_EQ(Cp1252ToUtf8("\xE9"), "\xC3\xA9");      // e acute
+  EXPECT_EQ(Cp1252ToUtf8("\x81"), "?");             // no character in the code page
+  std::string back = Utf8ToCp1252(utf8);
+  for (unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) all[b - 1] = '?';
+  EXPECT_EQ(back, all);
+  // Characters outside the code page and damaged sequences become '?', never lost bytes.
+  EXPECT_EQ(Utf8ToCp1252("a\xE4\xB8\x80" "b"), "a?b");          // CJK
+  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80"), "?");            // emoji
+  EXPECT_EQ(Utf8ToCp1252("x\xC3"), "x?");                      // cut short
+  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");                   // overlong '/'
+  EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");              // surrogate
+}
+
+}  // namespace
+}  // namespace vorlan
