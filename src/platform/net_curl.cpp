@@ -1,6 +1,11 @@
 // The network over libcurl: HTTP(S) downloads and one FTP session (passive, TLS when offered).
 // Every call runs with the connect, stall and total limits and never waits for ever.
+#include <arpa/inet.h>
 #include <curl/curl.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
@@ -147,6 +152,26 @@ bool ParseHost(std::string_view text, std::string& host, long& port) {
   return true;
 }
 
+// Calls f for every interface that is up and running with an IPv4 or IPv6 address.
+template <typename F>
+void ForEachInterface(F f) {
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return;
+  for (ifaddrs* a = list; a; a = a->ifa_next) {
+    if (!a->ifa_addr || !(a->ifa_flags & IFF_UP) || !(a->ifa_flags & IFF_RUNNING)) continue;
+    char text[INET6_ADDRSTRLEN] = {};
+    if (a->ifa_addr->sa_family == AF_INET) {
+      inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(a->ifa_addr)->sin_addr, text, sizeof text);
+    } else if (a->ifa_addr->sa_family == AF_INET6) {
+      inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6*>(a->ifa_addr)->sin6_addr, text, sizeof text);
+    } else {
+      continue;
+    }
+    f(a, std::string(text));
+  }
+  freeifaddrs(list);
+}
+
 class CurlNetwork final : public Network {
  public:
   CurlNetwork() { GlobalInit(); }
@@ -291,6 +316,29 @@ class CurlNetwork final : public Network {
       start = end + 1;
     }
     return names;
+  }
+
+  bool InterfaceUp() override {
+    bool up = false;
+    ForEachInterface([&](const ifaddrs* a, const std::string&) {
+      if (!(a->ifa_flags & IFF_LOOPBACK)) up = true;
+    });
+    return up;
+  }
+
+  bool IsThisMachine(std::string_view host) override {
+    if (Network::IsThisMachine(host)) return true;
+    std::string bare(host);
+    if (bare.size() > 2 && bare.front() == '[' && bare.back() == ']') bare = bare.substr(1, bare.size() - 2);
+    bool mine = false;
+    ForEachInterface([&](const ifaddrs*, const std::string& address) {
+      if (address == bare) mine = true;
+    });
+    if (!mine) {
+      char name[256] = {};
+      if (gethostname(name, sizeof name - 1) == 0 && bare == name) mine = true;
+    }
+    return mine;
   }
 
   void FtpClose() override {

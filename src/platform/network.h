@@ -64,6 +64,13 @@ class Network {
   // Ends the session (harmless without one).
   virtual void FtpClose() {}
 
+  // Whether a network interface other than loopback is up.
+  virtual bool InterfaceUp() { return false; }
+  // Whether a host name or address (without port) is this machine.
+  virtual bool IsThisMachine(std::string_view host) {
+    return host == "localhost" || host.rfind("127.", 0) == 0 || host == "::1" || host == "[::1]";
+  }
+
  protected:
   NetLimits limits_;
 };

@@ -1,13 +1,53 @@
 // The world table: merge with the local table, archive, and the HTML page.
 #pragma once
 
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "game.h"
+#include "persistence/high_scores.h"
 
 namespace vorlan {
 
+// The merge run after the server's archive has been fetched; saves and uploads the result.
 void WorldSync(Game& g);
+// Reads the world archive on the first call and on every 10000th call after.
 void LoadWorldScores(Game& g);
+// Writes the scrambled archive and the plain copy, then uploads.
 void SaveWorldScores(Game& g);
+// Writes the page "\OtherFiles\worldscoresVo118.htm" from the template and the table.
 void WriteWorldPage(Game& g);
+// Locale information of the user: kind 0x1002 the country's English name, 8 its native name.
+std::string GetLocaleString(int kind);
+
+// Slot access of the thirteen parallel columns (the mark is left alone).
+ScoreRecord WsRecord(const WorldScoreState& ws, int slot);
+void SetWsRecord(WorldScoreState& ws, int slot, const ScoreRecord& r);
+
+// The 105 lines of a world archive: slots 0 to 100 (scrambled or plain), "END", the counter
+// including this upload, today ("dd.mm.yyyy") and the previous update's date.
+std::vector<std::string> WorldArchiveLines(const WorldScoreState& ws, bool scrambled,
+                                           std::string_view todayDots);
+
+// "yyyymmdd" to "dd.mm.yyyy" (other texts come back unchanged).
+std::string DottedDate(std::string_view yyyymmdd);
+// The page's cut-off for "new" results: today one month back, as the number yyyymmdd.
+long CutOffDate(std::string_view todayYyyymmdd);
+// The rank shown on the page for a level (sum of the four skills).
+std::string LevelTitle(int level);
+// Text made safe for the page: markup characters as entities, control characters as blanks.
+std::string HtmlEscape(std::string_view text);
+// The web site of the game ("OtherFiles/WebSite.txt"), without a trailing slash.
+std::string WebSite(Game& g);
+
+// Reads at most maxBytes of a file as at most maxLines lines, each cut to maxLineLength bytes.
+// Lines end at CR LF, and also at a bare LF unless crLfOnly (the scrambled archives hold bare
+// LF and CR inside records). nullopt when the file cannot be opened.
+std::optional<std::vector<std::string>> ReadBoundedLines(const std::filesystem::path& file,
+                                                         size_t maxBytes, size_t maxLines,
+                                                         size_t maxLineLength, bool crLfOnly);
 
 }  // namespace vorlan

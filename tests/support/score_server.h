@@ -1,0 +1,58 @@
+// Real score servers for tests: the project's FTP + HTTP score server started on free ports of
+// 127.0.0.1 in a temporary folder, and a server that accepts connections and never answers.
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace vorlan::testing {
+
+class ScoreServer {
+ public:
+  // Starts scripts/score-server; Ready() tells whether it came up.
+  explicit ScoreServer(const std::string& version = "1200");
+  ~ScoreServer();
+  ScoreServer(const ScoreServer&) = delete;
+  ScoreServer& operator=(const ScoreServer&) = delete;
+
+  bool Ready() const { return ftpPort > 0 && httpPort > 0; }
+  // The web site address for "OtherFiles/WebSite.txt".
+  std::string Site() const { return "http://127.0.0.1:" + std::to_string(httpPort); }
+  // The FTP home: the shared archive, the template, the page and the proof pictures.
+  std::filesystem::path Home() const { return root / "Games" / "Vorlan" / "scores"; }
+  std::filesystem::path WebFolder() const { return root / "Games" / "Vorlan"; }
+  // Rewrites the version file to announce another version.
+  void Announce(const std::string& version, const std::string& download = "Vorlan.zip") const;
+
+  int ftpPort = 0, httpPort = 0;
+  std::filesystem::path root;
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// Listens on 127.0.0.1, accepts every connection and keeps it open without a word.
+class SilentServer {
+ public:
+  SilentServer();
+  ~SilentServer();
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+  int port = 0;
+
+ private:
+  int listenFd_ = -1;
+  std::vector<int> clients_;
+  std::thread thread_;
+  std::atomic<bool> stop_{false};
+};
+
+// A fresh empty folder under the system's temporary folder (removed by the caller).
+std::filesystem::path FreshFolder(const std::string& what);
+
+}  // namespace vorlan::testing
