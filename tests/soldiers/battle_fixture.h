@@ -28,6 +28,7 @@ class BattleTest : public ::testing::Test {
     g.form.Terain.Resize(320, 320);
     g.timing.FramesLastSecond = 33;  // a healthy frame rate keeps separation on
     g.options.OptFootSteps = 8;
+    std::filesystem::create_directories(plat.ProgramDir() / "OtherFiles");
   }
 
   void WriteOtherFile(const std::string& name, const std::vector<std::string>& lines) {

@@ -1,0 +1,87 @@
+#include "terrain/pixel_effects.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/random.h"
+
+namespace vorlan {
+namespace {
+
+Surface Gradient(int w, int h) {
+  Surface s(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) SetPixelV(s, x, y, Rgb(x * 7 % 256, y * 11 % 256, (x + y) % 256));
+  return s;
+}
+
+TEST(PixelEffects, BlurOfWhiteDarkensOnlyTheBorderBands) {
+  Surface s(20, 20, Rgb(255, 255, 255));
+  Blur(s, 10, 10, s, 2);
+  EXPECT_EQ(GetPixel(s, 0, 0), Rgb(92, 92, 92));  // 9 of 25 samples
+  EXPECT_EQ(GetPixel(s, 5, 5), Rgb(255, 255, 255));
+  EXPECT_EQ(GetPixel(s, 1, 5), Rgb(204, 204, 204));  // 20 of 25
+  EXPECT_EQ(GetPixel(s, 8, 5), Rgb(204, 204, 204));  // column 10 is black too
+  EXPECT_EQ(GetPixel(s, 10, 10), Rgb(41, 41, 41));   // the extra corner: 4 of 25 read
+  EXPECT_EQ(GetPixel(s, 11, 11), Rgb(255, 255, 255));  // outside the area: untouched
+}
+
+TEST(PixelEffects, ScaleUpCopiesAtEqualSizeAndInterpolatesWiderBlocks) {
+  Surface src = Gradient(12, 9);
+  Surface dst(12, 9);
+  ScaleUp(src, 12, 9, dst, 12, 9);
+  EXPECT_EQ(dst.Pixels(), src.Pixels());
+
+  Surface two(2, 1);
+  SetPixelV(two, 0, 0, Rgb(100, 0, 50));
+  SetPixelV(two, 1, 0, Rgb(200, 40, 50));
+  Surface wide(4, 2);
+  ScaleUp(two, 2, 1, wide, 4, 1);
+  EXPECT_EQ(GetPixel(wide, 0, 0), Rgb(100, 0, 50));
+  EXPECT_EQ(GetPixel(wide, 1, 0), Rgb(150, 20, 50));  // halfway to the right neighbour
+  EXPECT_EQ(GetPixel(wide, 2, 0), Rgb(200, 40, 50));
+  EXPECT_EQ(GetPixel(wide, 3, 0), Rgb(100, 20, 25));  // halfway to the black column beyond
+}
+
+TEST(PixelEffects, ScaleUpToTheTerrainSizeDoublesFourColumns) {
+  Surface src = Gradient(300, 300);
+  Surface dst(320, 320);
+  ScaleUp(src, 300, 300, dst, 304, 304);
+  EXPECT_EQ(GetPixel(dst, 37, 0), GetPixel(src, 37, 0));
+  EXPECT_EQ(GetPixel(dst, 39, 0), GetPixel(src, 38, 0));  // column 37 took two pixels
+  EXPECT_EQ(GetPixel(dst, 303, 303), GetPixel(src, 299, 299));
+  EXPECT_EQ(GetPixel(dst, 304, 304), Rgb(0, 0, 0));       // nothing written beyond
+}
+
+TEST(PixelEffects, DiffuseTakesColoursFromUpToTwoPixelsRightAndBelow) {
+  Surface src = Gradient(40, 40);
+  Surface dst(40, 40);
+  Random rng(1234);
+  Diffuse(rng, src, 30, 30, dst, 2);
+  for (int y = 0; y < 28; ++y) {
+    for (int x = 0; x < 28; ++x) {
+      bool found = false;
+      for (int dy = 0; dy <= 2 && !found; ++dy)
+        for (int dx = 0; dx <= 2 && !found; ++dx) found = GetPixel(dst, x, y) == GetPixel(src, x + dx, y + dy);
+      EXPECT_TRUE(found) << x << "," << y;
+    }
+  }
+  // A uniform picture stays uniform away from the far edges.
+  Surface flat(40, 40, Rgb(10, 200, 30));
+  Diffuse(rng, flat, 30, 30, flat, 2);
+  for (int y = 0; y < 28; ++y)
+    for (int x = 0; x < 28; ++x) ASSERT_EQ(GetPixel(flat, x, y), Rgb(10, 200, 30));
+}
+
+TEST(PixelEffects, AreasLargerThanTheSurfaceAreSafe) {
+  Surface small(5, 5, Rgb(1, 2, 3));
+  Random rng(7);
+  Diffuse(rng, small, 40, 40, small, 2);
+  Blur(small, 40, 40, small, 2);
+  Blur(small, 3, 3, small, -1);
+  ScaleUp(small, 40, 40, small, 80, 80);
+  ScaleUp(small, 0, 0, small, 10, 10);
+  EXPECT_EQ(small.Width(), 5);
+}
+
+}  // namespace
+}  // namespace vorlan
