@@ -1,0 +1,112 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "platform/headless_platform.h"
+
+namespace vorlan {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FilesTest : public ::testing::Test {
+ protected:
+  HeadlessPlatform plat;
+  GameFolders f{plat.ProgramDir(), plat.DataDir()};
+  fs::path Program() const { return plat.ProgramDir(); }
+
+  std::string Bytes(const fs::path& p) { return ReadWholeFile(p).value_or("<missing>"); }
+  int FilesIn(const fs::path& dir) {
+    int n = 0;
+    for (auto& e : fs::directory_iterator(dir)) n += e.is_regular_file() ? 1 : 0;
+    return n;
+  }
+};
+
+TEST_F(FilesTest, DocumentedPathsResolveIntoTheGameFoldersWithoutRegardToCase) {
+  fs::create_directories(Program() / "OtherFiles");
+  fs::create_directories(Program() / "Upload");
+  WriteWholeFile(Program() / "OtherFiles" / "Options.txt", "x");
+  EXPECT_EQ(ResolveGamePath(f, "\\OtherFiles\\Options.txt"), Program() / "OtherFiles" / "Options.txt");
+  EXPECT_EQ(ResolveGamePath(f, "\\otherfiles\\OPTIONS.TXT"), Program() / "OtherFiles" / "Options.txt");
+  // "upload" and "Upload" are one folder; a new file keeps the spelling it was given.
+  EXPECT_EQ(ResolveGamePath(f, "\\upload\\Pic 3.jpg"), Program() / "Upload" / "Pic 3.jpg");
+  EXPECT_EQ(ResolveGamePath(f, "\\Vorlan Pic1.jpg"), Program() / "Vorlan Pic1.jpg");
+  EXPECT_EQ(ResolveGamePath(f, "c:\\Windows\\AtopVo118.vor"), plat.DataDir() / "AtopVo118.vor");
+  EXPECT_EQ(ResolveGamePath(f, "C:\\WINDOWS\\AtopwCopy.vor"), plat.DataDir() / "AtopwCopy.vor");
+  // Doubled separators are harmless.
+  EXPECT_EQ(ResolveGamePath(f, "\\OtherFiles\\\\Options.txt"), Program() / "OtherFiles" / "Options.txt");
+}
+
+TEST_F(FilesTest, PathsThatWouldLeaveTheGameFoldersAreRefused) {
+  for (const char* bad : {"\\..\\etc\\passwd", "\\OtherFiles\\..\\..\\x", "c:\\Windows\\..\\boot.ini",
+                          "d:\\Windows\\x", "c:\\Users\\x", "/etc/passwd\\..", "OtherFiles\\Options.txt",
+                          "", "\\OtherFiles\\a:b", "c:\\Windows\\..", "\\x\\..\\..\\.."}) {
+    EXPECT_EQ(ResolveGamePath(f, bad), std::nullopt) << bad;
+  }
+  // A leading slash is the program folder, not the machine's root.
+  EXPECT_EQ(ResolveGamePath(f, "/etc/passwd"), Program() / "etc" / "passwd");
+}
+
+TEST_F(FilesTest, TextLinesAreWrittenWithCrLfAndReadBackEitherWay) {
+  auto file = Program() / "Options.txt";
+  ASSERT_TRUE(WriteTextLines(file, {" 8 ", "-1 ", "", "end"}));
+  EXPECT_EQ(Bytes(file), " 8 \r\n-1 \r\n\r\nend\r\n");
+  EXPECT_EQ(ReadTextLines(file), (std::vector<std::string>{" 8 ", "-1 ", "", "end"}));
+  // Plain readers take LF files and a last line without an ending too.
+  WriteWholeFile(file, "a\nb\r\nc");
+  EXPECT_EQ(ReadTextLines(file), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(ReadTextLines(Program() / "missing.txt"), std::nullopt);
+  EXPECT_EQ(ReadTextLines(Program()), std::nullopt);  // a folder is not a file
+  WriteWholeFile(file, "");
+  EXPECT_EQ(ReadTextLines(file), std::vector<std::string>{});
+}
+
+TEST_F(FilesTest, CrLfReaderKeepsBareLineFeedsAndReturnsInsideRecords) {
+  auto file = Program() / "scores.vor";
+  WriteWholeFile(file, "name\nwith\rbytes\r\nsecond\r\n\r\nlast");
+  EXPECT_EQ(ReadCrLfLines(file), (std::vector<std::string>{"name\nwith\rbytes", "second", "", "last"}));
+  WriteWholeFile(file, "x\r");
+  EXPECT_EQ(ReadCrLfLines(file), std::vector<std::string>{"x\r"});
+}
+
+TEST_F(FilesTest, WritesReplaceTheOldFileWholeAndLeaveNoTemporaryFiles) {
+  auto file = Program() / "list.txt";
+  ASSERT_TRUE(WriteWholeFile(file, "old contents"));
+  ASSERT_TRUE(WriteTextLines(file, {"new"}));
+  EXPECT_EQ(Bytes(file), "new\r\n");
+  EXPECT_EQ(FilesIn(Program()), 1);
+  // A write that cannot complete leaves the old file as it was.
+  fs::create_directories(Program() / "locked");
+  auto inLocked = Program() / "locked" / "f.txt";
+  ASSERT_TRUE(WriteWholeFile(inLocked, "kept"));
+  chmod((Program() / "locked").c_str(), 0555);
+  if (::access((Program() / "locked").c_str(), W_OK) != 0) {  // root may write anyway
+    EXPECT_FALSE(WriteWholeFile(inLocked, "lost"));
+    EXPECT_EQ(Bytes(inLocked), "kept");
+  }
+  chmod((Program() / "locked").c_str(), 0755);
+  EXPECT_FALSE(WriteWholeFile(Program() / "no such folder" / "f.txt", "x"));
+  EXPECT_FALSE(WriteWholeFile(Program(), "x"));  // a folder cannot be replaced by a file
+  EXPECT_TRUE(fs::is_directory(Program()));
+  EXPECT_EQ(FilesIn(Program()), 1);
+}
+
+TEST_F(FilesTest, CopyReplacesTheTargetAndExistenceMeansReadable) {
+  auto a = Program() / "a.vor", b = Program() / "b.vor";
+  WriteWholeFile(a, std::string("\0\x01\r\n\xFF", 5));
+  WriteWholeFile(b, "older and longer");
+  EXPECT_TRUE(CopyFileOver(a, b));
+  EXPECT_EQ(Bytes(b), std::string("\0\x01\r\n\xFF", 5));
+  EXPECT_FALSE(CopyFileOver(Program() / "none", b));
+  EXPECT_EQ(Bytes(b), std::string("\0\x01\r\n\xFF", 5));
+  EXPECT_TRUE(FileExists(a));
+  EXPECT_FALSE(FileExists(Program() / "none"));
+  EXPECT_FALSE(FileExists(Program()));
+  EXPECT_FALSE(FileExists(fs::path()));
+}
+
+}  // namespace
+}  // namespace vorlan
