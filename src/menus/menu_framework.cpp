@@ -1,9 +1,125 @@
 #include "menus/menu_framework.h"
 
+#include "graphics/picture_catalogue.h"
+#include "numbers.h"
+#include "persistence/options_file.h"
+#include "shell/startup.h"
+#include "sound/sound_bank.h"
+#include "terrain/new_game.h"
+#include "world/particles.h"
+
 namespace vorlan {
 
-void DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, bool clickable) {}
-void MainMenuScreen(Game& g) {}
-void MenuDecoration(Game& g) {}
+void MenuHitTest(Game& g, int x, int y, std::string& text, int h, bool clickable) {
+  MenuState& m = g.menus;
+  // Small text on the score screens gets a lower, narrower hot zone.
+  if ((m.CurrentScreen == "HS" || m.CurrentScreen == "WS") && h < 8) h -= 2;
+  if (text.empty()) text = "0";
+
+  // The width is estimated as h pixels per character rather than measured.
+  const long long cx = g.input.CursorX, cy = g.input.CursorY;
+  const long long n = static_cast<long long>(text.size());
+  const bool over = x < cx && cx < x + n * h && y < cy && cy < y + h + 2;
+  if (!over) return;
+
+  if (clickable && m.LastHoverText != text) PlaySound(g, snd::MouseOver, 150.0 * 10 / 3);
+  m.LastHoverText = text;
+  m.MenuTextColor = clickable ? kMenuWhite : kMenuBlue;
+
+  const int16_t itemY = Sat16(y - 2);
+  if (!g.input.MouseLeft) {
+    m.MenuClickY = 0;
+    m.HoverY = itemY;
+    return;
+  }
+  if (clickable) {
+    PlaySound(g, snd::MenuClick, 500);
+    m.MenuClickY = itemY;
+    g.input.MouseLeft = kFalse;  // one press selects one item
+    OptionsFile(g, true);
+  }
+}
+
+void DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, bool clickable) {
+  std::string shown = text;
+  g.menus.MenuTextColor = kMenuNavy;
+  MenuHitTest(g, x, y + 2, shown, fontSize - 2, clickable);
+  Surface& field = g.form.Field;
+  field.foreColor = g.menus.MenuTextColor;
+  field.fontSize = fontSize;
+  DrawText(g, field, x, y, shown);
+  field.foreColor = kMenuNavy;
+}
+
+void LeaveScreen(Game& g) {
+  g.menus.CurrentScreen = "";
+  g.menus.MenuClickY = 0;
+}
+
+void DrawScreenTitle(Game& g) {
+  DrawMasked(g.form.Field, 160, 23, 107, 23, g.pics.PicLogo, 0, 0, 0, 24);
+  g.form.Field.foreColor = kMenuPaleGreen;
+  g.form.Field.fontSize = 8;
+  g.form.Field.fontBold = false;
+}
+
+void MainMenuScreen(Game& g) {
+  MenuState& m = g.menus;
+  g.form.Field.fontBold = true;
+
+  if (g.form.Paused) {
+    DrawMenuItem(g, "RESUME GAME", 30, 25, 10, true);
+    if (m.MenuClickY == 25) {
+      m.MenuClickY = 0;
+      g.form.Paused = kFalse;
+      GameAmbienceOn(g);  // SnowBattle at -100 - (100 - SoundVolume) x 32, looping
+      StopSound(g, snd::MenuAmbient);
+    }
+  }
+  DrawMenuItem(g, "START NEW GAME", 30, 50, 10, true);
+  if (m.MenuClickY == 50) NewGame(g);
+  DrawMenuItem(g, "HIGH SCORES", 30, 75, 10, true);
+  if (m.MenuClickY == 75) m.CurrentScreen = "HS";
+  DrawMenuItem(g, "OPTIONS & GAME INFO", 30, 100, 10, true);
+  if (m.MenuClickY == 100) m.CurrentScreen = "OPTIONS";
+  DrawMenuItem(g, "HELP ME", 30, 125, 10, true);
+  if (m.MenuClickY == 125) m.CurrentScreen = "HELP";
+  DrawMenuItem(g, "ABOUT", 30, 150, 10, true);
+  if (m.MenuClickY == 150) m.CurrentScreen = "ABOUT";
+  DrawMenuItem(g, "EXIT GAME", 30, 260, 10, true);
+  if (m.MenuClickY == 260) {
+    m.MenuClickY = 0;
+    WindowUnload(g);
+    return;
+  }
+  m.MenuClickY = 0;
+
+  DrawMasked(g.form.Field, 160, 23, 107, 40, g.pics.PicLogoFull, 0, 0, 0, 40);
+  g.form.Field.foreColor = kMenuPaleGreen;
+  g.form.Field.fontSize = 8;
+  g.form.Field.fontBold = false;
+}
+
+void MenuDecoration(Game& g) {
+  // Each edge position comes from a freshly reseeded generator, so the splashes wander.
+  auto edge = [&g] {
+    g.rng.Randomize(g.plat.Timer());
+    return 15 + 270 * g.Rnd();
+  };
+  double count = 1;
+  Blood(g, g.input.CursorX, g.input.CursorY, count, -1, 4);
+  double r = edge();
+  count = 4;
+  Blood(g, r, 15, count, -2, 6);
+  r = edge();
+  count = 4;
+  Blood(g, r, 285, count, -2, 6);
+  r = edge();
+  count = 4;
+  Blood(g, 15, r, count, -2, 6);
+  r = edge();
+  count = 4;
+  Blood(g, 285, r, count, -2, 6);
+}
 
 }  // namespace vorlan

@@ -1,0 +1,49 @@
+// A headless game on a menu screen with a scripted cursor and left button.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "game.h"
+#include "numbers.h"
+#include "platform/headless_platform.h"
+
+namespace vorlan {
+
+struct MenuFixture : ::testing::Test {
+  HeadlessPlatform plat;
+  Game g{plat};
+
+  MenuFixture() {
+    std::filesystem::create_directories(plat.ProgramDir() / "OtherFiles");
+    g.form.Field.Resize(300, 300);
+    g.form.StatusField.Resize(300, 78);
+    // The world table is neither loaded from disk nor is the network asked while testing.
+    g.ws.WsLoadCounter = 5;
+    g.ws.ConnectionChecked = true;
+    g.ws.ConnectionCheckedAt = plat.GetTickCount();
+    g.ws.Connected = kFalse;
+  }
+
+  // Cursor over the point, button up or down.
+  void Cursor(int x, int y, bool pressed = false) {
+    g.input.CursorX = x;
+    g.input.CursorY = y;
+    g.input.MouseLeft = Bool16(pressed);
+  }
+  // A press inside the hot zone of an item drawn at (x, y) (just right of and below its corner).
+  void Click(int x, int y) { Cursor(x + 3, y + 5, true); }
+
+  int Plays(int index) const {
+    return static_cast<int>(std::count_if(plat.audioCalls.begin(), plat.audioCalls.end(), [&](auto& c) {
+      return c.op == HeadlessPlatform::AudioCall::Op::Play && c.index == index;
+    }));
+  }
+  bool OptionsSaved() const {
+    return std::filesystem::exists(plat.ProgramDir() / "OtherFiles" / "Options.txt");
+  }
+};
+
+}  // namespace vorlan

@@ -1,0 +1,134 @@
+#include "menus/score_screens.h"
+
+#include "menu_fixture.h"
+#include "menus/menu_framework.h"
+#include "persistence/high_scores.h"
+
+namespace vorlan {
+namespace {
+
+using ScoreScreens = MenuFixture;
+
+constexpr Color kRed = 0x0000FF;
+
+void FillSlot(std::vector<std::string>& col, int slot, const std::string& v) { col[slot] = v; }
+
+// A local table already loaded, with three results.
+void LocalTable(Game& g) {
+  g.hs.HsLoadCounter = 1;
+  const char* names[] = {"Ana", "Bor", "Cid"};
+  for (int i = 0; i < 3; ++i) {
+    g.hs.HsScore[i] = PadNumber(900 - 100 * i, 5);
+    g.hs.HsName[i] = names[i];
+    g.hs.HsAccuracy[i] = PadNumber(5, 2);
+    g.hs.HsTimesPlayed[i] = PadNumber(7 + i, 5);
+  }
+}
+
+TEST_F(ScoreScreens, HighScoreScreenLeadsToTheMainMenuAndTheWorldTable) {
+  LocalTable(g);
+  g.menus.CurrentScreen = "HS";
+  Click(30, 260);
+  HighScoreScreen(g);
+  EXPECT_EQ(g.menus.CurrentScreen, "");
+  // The cursor leaves before the next pass: the main menu's EXIT GAME at y 260 stays untouched.
+  Cursor(200, 200);
+  MainMenuScreen(g);
+  EXPECT_FALSE(g.form.Quit);
+
+  g.menus.CurrentScreen = "HS";
+  Click(165, 260);
+  HighScoreScreen(g);
+  EXPECT_EQ(g.menus.CurrentScreen, "WS");
+  EXPECT_EQ(g.input.MouseLeft, kFalse);
+}
+
+TEST_F(ScoreScreens, NameEntryHidesTheWayOut) {
+  LocalTable(g);
+  g.menus.CurrentScreen = "HS";
+  g.hs.NameEntryActive = kTrue;
+  g.hs.NameRow = 1;
+  Click(30, 260);
+  HighScoreScreen(g);
+  EXPECT_EQ(g.menus.CurrentScreen, "HS");
+  Click(165, 260);
+  HighScoreScreen(g);
+  EXPECT_EQ(g.menus.CurrentScreen, "HS");
+  EXPECT_TRUE(plat.textInput);  // the entry step ran and takes typed text
+}
+
+TEST_F(ScoreScreens, HoveredRowStaysSelectedAndShowsItsDetails) {
+  LocalTable(g);
+  g.pics.PicStatusAccuracy.Resize(300, 20, 0);
+  for (int y = 10; y < 17; ++y)
+    for (int x = 0; x < 300; ++x) SetPixelV(g.pics.PicStatusAccuracy, x, y, kRed);
+  g.menus.CurrentScreen = "HS";
+
+  Cursor(90, 50 + 14 * 1 + 5);  // over the name of place 2
+  HighScoreScreen(g);
+  EXPECT_EQ(g.menus.HoverY, 64);
+  // Accuracy 5: 5 x 18.5 + 98 = 190.5, rounded to the even 190.
+  EXPECT_EQ(GetPixel(g.form.StatusField, 189, 25), kRed);
+  EXPECT_NE(GetPixel(g.form.StatusField, 190, 25), kRed);
+
+  // Between rows nothing new is hovered: the selection stays and the panel is drawn again.
+  g.form.StatusField.Fill(0);
+  Cursor(90, 50 + 14 * 1 + 12);
+  HighScoreScreen(g);
+  EXPECT_EQ(g.menus.HoverY, 64);
+  EXPECT_EQ(GetPixel(g.form.StatusField, 100, 25), kRed);
+}
+
+TEST(WsScroll, SliderOffsets) {
+  HeadlessPlatform plat;
+  Game g(plat);
+  SetWsScroll(g, 175);
+  EXPECT_EQ(static_cast<int>(g.menus.WsOffset), 90);
+  SetWsScroll(g, 113);
+  EXPECT_EQ(static_cast<int>(g.menus.WsOffset), 45);
+  SetWsScroll(g, 500);
+  EXPECT_EQ(g.menus.WsScroll, 175);
+  SetWsScroll(g, 0);
+  EXPECT_EQ(g.menus.WsScroll, 51);
+  EXPECT_EQ(g.menus.WsOffset, 0);
+}
+
+TEST_F(ScoreScreens, WorldScreenDragRowsAndSynchroniseWhileOffline) {
+  g.menus.CurrentScreen = "WS";
+  for (int r = 0; r < 4; ++r) {
+    FillSlot(g.ws.WsScore, r, PadNumber(400 - r, 5));
+    FillSlot(g.ws.WsName, r, "W" + std::to_string(r));
+    FillSlot(g.ws.WsDate, r, "20000101");
+  }
+  Cursor(0, 0);
+  WorldScoreScreen(g);
+  EXPECT_EQ(g.menus.WsScroll, 51);  // clamped on the first pass
+  EXPECT_EQ(g.ws.WsMark[0], 2);     // an old result
+  EXPECT_EQ(g.ws.WsMark[4], 0);     // no result, no mark
+
+  // Hovering the fourth row selects slot 3 at offset 0.
+  Cursor(90, 50 + 14 * 3 + 5);
+  WorldScoreScreen(g);
+  EXPECT_EQ(g.menus.HoverY, 92);
+
+  // Dragging the thumb: the cursor's y - 7 becomes the thumb position.
+  Cursor(275, 120, true);
+  WorldScoreScreen(g);
+  EXPECT_EQ(g.menus.WsScroll, 113);
+  EXPECT_EQ(static_cast<int>(g.menus.WsOffset), 45);
+  Cursor(280, 150, true);  // beside the track: no drag
+  WorldScoreScreen(g);
+  EXPECT_EQ(g.menus.WsScroll, 113);
+
+  // "SYNCHRONIZE SCORES" cannot be clicked while offline.
+  Click(125, 260);
+  WorldScoreScreen(g);
+  EXPECT_EQ(g.input.MouseLeft, kTrue);
+  EXPECT_EQ(g.menus.CurrentScreen, "WS");
+  Click(30, 260);
+  WorldScoreScreen(g);
+  EXPECT_EQ(g.menus.CurrentScreen, "");
+}
+
+}  // namespace
+}  // namespace vorlan
