@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/canvas_layout.h"
+#include "platform/key_map.h"
+
+namespace vorlan {
+namespace {
+
+// SDL scancodes (USB usage numbers) of the keys the game reads.
+enum Sc {
+  kScA = 4, kScD = 7, kScQ = 20, kScS = 22, kScW = 26, kScX = 27, kSc1 = 30, kSc0 = 39,
+  kScReturn = 40, kScEscape = 41, kScBackspace = 42, kScSpace = 44, kScF1 = 58, kScF12 = 69,
+  kScInsert = 73, kScDelete = 76, kScRight = 79, kScLeft = 80, kScDown = 81, kScUp = 82,
+  kScKpMinus = 86, kScKpPlus = 87, kScKpEnter = 88, kScKp8 = 96, kScLCtrl = 224, kScLShift = 225,
+  kScLAlt = 226, kScRCtrl = 228, kScRShift = 229,
+};
+constexpr int Sym(int scancode) { return scancode | (1 << 30); }  // keycode of a key without a character
+
+TEST(KeyMap, EveryKeyTheGameReadsHasItsDirectInputScanCode) {
+  std::pair<int, int> keys[] = {
+      {kScEscape, 0x01}, {kScReturn, 0x1C}, {kScKpEnter, 0x9C}, {kScKpPlus, 0x4E}, {kScKpMinus, 0x4A},
+      {kScInsert, 0xD2}, {kScX, 0x2D},      {kScUp, 0xC8},      {kScDown, 0xD0},   {kScLeft, 0xCB},
+      {kScRight, 0xCD},  {kScA, 0x1E},      {kScD, 0x20},       {kScW, 0x11},      {kScS, 0x1F},
+      {kScQ, 0x10},      {kScSpace, 0x39},  {kSc1, 0x02},       {kSc0, 0x0B},      {kScLCtrl, 0x1D},
+      {kScRCtrl, 0x9D},  {kScLShift, 0x2A}, {kScRShift, 0x36},  {kScDelete, 0xD3}, {kScF1, 0x3B},
+      {kScF12, 0x58},    {kScBackspace, 0x0E},
+  };
+  for (auto [sc, dik] : keys) EXPECT_EQ(ScancodeToDik(sc), dik) << "scancode " << sc;
+  EXPECT_EQ(ScancodeToDik(0), 0);
+  EXPECT_EQ(ScancodeToDik(300), 0);
+  // No two keys share a scan code (the two backslash positions of some keyboards excepted).
+  std::map<int, int> seen;
+  for (int sc = 0; sc < 512; ++sc) {
+    int dik = ScancodeToDik(sc);
+    if (dik == 0) continue;
+    EXPECT_LT(dik, 256);
+    if (dik != 0x2B) {
+      EXPECT_EQ(seen.count(dik), 0u) << "scan code " << dik << " twice";
+    }
+    seen[dik] = sc;
+  }
+}
+
+TEST(KeyMap, KeyEventsCarryWindowsVirtualKeyCodes) {
+  std::pair<int, int> keys[] = {
+      {'w', 0x57},           {'a', 0x41},           {'s', 0x53},          {'d', 0x44},
+      {'q', 81},             {'x', 'X'},            {'7', '7'},           {13, 13},
+      {27, 27},              {8, 8},                {32, 32},             {127, 46},
+      {Sym(kScLCtrl), 17},   {Sym(kScRCtrl), 17},   {Sym(kScLShift), 16}, {Sym(kScLAlt), 18},
+      {Sym(kScLeft), 37},    {Sym(kScUp), 38},      {Sym(kScRight), 39},  {Sym(kScDown), 40},
+      {Sym(kScInsert), 45},  {Sym(kScKpPlus), 107}, {Sym(kScKpMinus), 109}, {Sym(kScKpEnter), 13},
+      {Sym(kScF1), 112},     {Sym(kScF12), 123},    {Sym(kScKp8), 104},   {'-', 189},
+  };
+  for (auto [sym, vk] : keys) EXPECT_EQ(KeycodeToVk(sym), vk) << "keycode " << sym;
+  EXPECT_EQ(KeycodeToVk(0xE9), 0);  // a letter of another alphabet
+  // Keys whose layout gives no Latin letter still count by their place: W steers up.
+  EXPECT_EQ(KeyToVk(0x0446, kScW), 0x57);
+  EXPECT_EQ(KeyToVk(0x0444, kScA), 0x41);
+  EXPECT_EQ(KeyToVk('z', kScW), 'Z');  // a layout's own letter wins
+  EXPECT_EQ(ModifiersToShift(0x0001), 1);
+  EXPECT_EQ(ModifiersToShift(0x0080), 2);
+  EXPECT_EQ(ModifiersToShift(0x0100 | 0x0002), 5);
+  EXPECT_EQ(ModifiersToShift(0x1000), 0);  // Num Lock is no modifier
+}
+
+TEST(CanvasLayout, WindowedCanvasStacksFieldOverStatusField) {
+  CanvasLayout w = LayoutFor(false);
+  EXPECT_EQ(w.canvasW, 300);
+  EXPECT_EQ(w.canvasH, 378);
+  EXPECT_EQ(w.statusY, 300);
+  EXPECT_EQ(w.originX, 4);
+  EXPECT_EQ(w.originY, 23);
+  CanvasLayout f = LayoutFor(true);
+  EXPECT_EQ(f.canvasW, 640);
+  EXPECT_EQ(f.fieldX, 170);
+  EXPECT_EQ(f.fieldY, 50);
+  EXPECT_EQ(f.statusX, 170);
+  EXPECT_EQ(f.statusY, 350);
+  EXPECT_EQ(f.originX, 170);
+  EXPECT_EQ(f.originY, 50);
+}
+
+TEST(CanvasLayout, CursorMapsThroughScaleAndLetterboxIntoFieldPixels) {
+  struct Case {
+    bool full;
+    int winW, winH;
+    double px, py;
+    double fx, fy;
+  } cases[] = {
+      {false, 300, 378, 0, 0, 0, 0},
+      {false, 300, 378, 299, 299, 299, 299},
+      {false, 300, 378, 150, 350, 150, 350},        // over StatusField: below the field
+      {false, 600, 756, 0, 0, 0, 0},
+      {false, 600, 756, 1, 1, 0, 0},                // one game pixel is two window pixels
+      {false, 600, 756, 599, 599, 299, 299},
+      {false, 600, 756, 301, 8, 150, 4},
+      {true, 640, 480, 170, 50, 0, 0},
+      {true, 640, 480, 469, 349, 299, 299},
+      {true, 640, 480, 0, 0, -170, -50},
+      {true, 1920, 1080, 660, 160, 0, 0},           // scale 2, canvas 1280 x 960 at (320, 60)
+      {true, 1920, 1080, 659, 159, -1, -1},
+      {true, 1920, 1080, 661, 161, 0, 0},
+      {true, 1366, 768, 363 + 170, 144 + 50, 0, 0},  // scale 1, canvas at (363, 144)
+  };
+  for (const Case& c : cases) {
+    CanvasLayout l = LayoutFor(c.full);
+    Viewport v = FitCanvas(c.winW, c.winH, l.canvasW, l.canvasH);
+    double fx, fy;
+    WindowToField(c.px, c.py, v, l, fx, fy);
+    EXPECT_EQ(fx, c.fx) << c.winW << " at " << c.px;
+    EXPECT_EQ(fy, c.fy) << c.winW << " at " << c.py;
+  }
+}
+
+TEST(CanvasLayout, WindowScaleIsTheLargestWholeFactorThatFitsComfortably) {
+  EXPECT_EQ(ChooseWindowScale(1920, 1040), 2);  // 756 + frame fits, 1134 does not
+  EXPECT_EQ(ChooseWindowScale(2560, 1400), 3);
+  EXPECT_EQ(ChooseWindowScale(3840, 2120), 5);
+  EXPECT_EQ(ChooseWindowScale(1024, 740), 1);
+  EXPECT_EQ(ChooseWindowScale(320, 240), 1);  // never below 1
+  EXPECT_EQ(ChooseWindowScale(0, 0), 1);
+  // A display smaller than the full-screen canvas shrinks it rather than cutting it off.
+  Viewport v = FitCanvas(320, 240, 640, 480);
+  EXPECT_DOUBLE_EQ(v.scale, 0.5);
+  EXPECT_EQ(v.w, 320);
+  int x, y, w, h;
+  FieldRectInWindow(FitCanvas(1280, 960, 640, 480), LayoutFor(true), x, y, w, h);
+  EXPECT_EQ(x, 340);
+  EXPECT_EQ(y, 100);
+  EXPECT_EQ(w, 600);
+  EXPECT_EQ(h, 600);
+}
+
+}  // namespace
+}  // namespace vorlan
