@@ -1,0 +1,107 @@
+#include "platform/media.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/files.h"
+#include "platform/headless_platform.h"
+
+namespace vorlan {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A picture with smooth colour gradients and a hard black and white block pattern, like a
+// sprite sheet with its mask.
+Surface TestPicture() {
+  Surface s(64, 40);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 64; ++x) {
+      bool mask = x >= 32;
+      s.Row(y)[x] = mask ? (((x / 3) + (y / 2)) % 2 ? Rgb(255, 255, 255) : 0) : Rgb(x * 4, y * 6, 128);
+    }
+  return s;
+}
+
+class MediaTest : public ::testing::Test {
+ protected:
+  HeadlessPlatform plat;
+  fs::path Dir() const { return plat.ProgramDir(); }
+};
+
+TEST_F(MediaTest, BmpRoundTripIsExact) {
+  Surface s = TestPicture(), back;
+  ASSERT_TRUE(plat.SaveBmp(s, Dir() / "shot.bmp"));
+  ASSERT_TRUE(plat.LoadPicture(Dir() / "shot.bmp", back));
+  EXPECT_EQ(back.Width(), 64);
+  EXPECT_EQ(back.Height(), 40);
+  EXPECT_EQ(back.Pixels(), s.Pixels());
+  auto bytes = ReadWholeFile(Dir() / "shot.bmp");
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(bytes->substr(0, 2), "BM");
+  EXPECT_EQ(static_cast<unsigned char>((*bytes)[28]), 24);  // bits per pixel
+}
+
+TEST_F(MediaTest, JpegKeepsMasksPureAndColoursClose) {
+  Surface s = TestPicture(), back;
+  ASSERT_TRUE(plat.SaveJpeg(s, Dir() / "pic.jpg", 95));
+  ASSERT_TRUE(plat.LoadPicture(Dir() / "pic.jpg", back));
+  ASSERT_EQ(back.Width(), 64);
+  ASSERT_EQ(back.Height(), 40);
+  int worst = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 64; ++x) {
+      Color a = s.Row(y)[x], b = back.Row(y)[x];
+      if (x >= 36) {
+        // Without chroma subsampling, black stays near black and white near white.
+        bool white = a != 0;
+        EXPECT_TRUE(white ? (RedOf(b) > 200 && BlueOf(b) > 200) : (RedOf(b) < 55 && BlueOf(b) < 55))
+            << x << "," << y;
+      } else if (x < 28) {
+        worst = std::max({worst, std::abs(RedOf(a) - RedOf(b)), std::abs(GreenOf(a) - GreenOf(b)),
+                          std::abs(BlueOf(a) - BlueOf(b))});
+      }
+    }
+  EXPECT_LT(worst, 16);
+  // The file says 4:4:4: every component sampled 1 x 1 (SOF0 component table).
+  auto bytes = ReadWholeFile(Dir() / "pic.jpg");
+  ASSERT_TRUE(bytes);
+  size_t sof = bytes->find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(static_cast<unsigned char>((*bytes)[sof + 11 + 3 * c]), 0x11);
+}
+
+TEST_F(MediaTest, QualityChangesTheSizeAndIsKeptInRange) {
+  Surface s = TestPicture();
+  ASSERT_TRUE(plat.SaveJpeg(s, Dir() / "q50.jpg", 50));
+  ASSERT_TRUE(plat.SaveJpeg(s, Dir() / "q95.jpg", 95));
+  EXPECT_LT(fs::file_size(Dir() / "q50.jpg"), fs::file_size(Dir() / "q95.jpg"));
+  EXPECT_TRUE(plat.SaveJpeg(s, Dir() / "q0.jpg", 0));
+  EXPECT_TRUE(plat.SaveJpeg(s, Dir() / "q1000.jpg", 1000));
+}
+
+TEST_F(MediaTest, DamagedOrMissingFilesFailWithoutTouchingTheSurface) {
+  Surface s(3, 3, Rgb(1, 2, 3));
+  const Surface before = s;
+  EXPECT_FALSE(plat.LoadPicture(Dir() / "none.jpg", s));
+  WriteWholeFile(Dir() / "bad.jpg", std::string("\xFF\xD8\xFF\xE0garbage", 10));
+  EXPECT_FALSE(plat.LoadPicture(Dir() / "bad.jpg", s));
+  WriteWholeFile(Dir() / "bad.bmp", "BM\x10\x00\x00\x00");
+  EXPECT_FALSE(plat.LoadPicture(Dir() / "bad.bmp", s));
+  // A real JPEG cut short still decodes what is there or fails, never crashes.
+  ASSERT_TRUE(plat.SaveJpeg(TestPicture(), Dir() / "whole.jpg", 90));
+  auto bytes = *ReadWholeFile(Dir() / "whole.jpg");
+  WriteWholeFile(Dir() / "cut.jpg", bytes.substr(0, bytes.size() / 2));
+  Surface cut;
+  plat.LoadPicture(Dir() / "cut.jpg", cut);
+  EXPECT_EQ(s.Pixels(), before.Pixels());
+  // Saving into a folder that does not exist fails and leaves nothing behind.
+  EXPECT_FALSE(plat.SaveJpeg(TestPicture(), Dir() / "no" / "x.jpg", 50));
+  EXPECT_FALSE(plat.SaveBmp(TestPicture(), Dir() / "no" / "x.bmp"));
+  EXPECT_FALSE(plat.SaveBmp(Surface(), Dir() / "empty.bmp"));
+  EXPECT_FALSE(fs::exists(Dir() / "empty.bmp"));
+}
+
+}  // namespace
+}  // namespace vorlan
