@@ -5,8 +5,7 @@
 #include "platform/sdl_platform.h"
 #include "shell/startup.h"
 
-int main(int argc, char** argv) {
-  (void)argc;
+int main(int, char** argv) {
   auto platform = vorlan::MakeSdlPlatform(argv[0]);
   if (!platform) return 1;
   auto game = std::make_unique<vorlan::Game>(*platform);

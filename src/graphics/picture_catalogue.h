@@ -15,4 +15,15 @@ inline void DrawText(Game& g, Surface& s, int x, int y, std::string_view text) {
 // A masked sprite: the mask (at mx, my of the picture) with SRCAND, then the image (ix, iy) with SRCPAINT.
 void DrawMasked(Surface& dst, int x, int y, int w, int h, const Surface& pic, int ix, int iy, int mx, int my);
 
+// One row of the catalogue from row 3 on: the file under "\Pictures\" and its surface.
+struct PictureRow {
+  const char* file;
+  Surface Pictures::*member;  // nullptr for the AI sheets, which live in SheetAi
+  int aiSheet;                // 0..5 for the AI sheets, -1 otherwise
+};
+// Rows 3..49 in load order (47 rows).
+const PictureRow* PictureCatalogue(int& count);
+// The surface a row loads into.
+Surface& RowSurface(Pictures& p, const PictureRow& row);
+
 }  // namespace vorlan

@@ -1,14 +1,134 @@
 #include "shell/input.h"
 
+#include "graphics/screen_capture.h"
+#include "numbers.h"
+#include "persistence/high_scores.h"
+#include "shell/startup.h"
+#include "sound/sound_bank.h"
+#include "terrain/new_game.h"
+#include "world/bullets.h"
+
 namespace vorlan {
 
-void InitKeyboard(Game& g) {}
-void ReleaseKeyboard(Game& g) {}
-void PollKeyboard(Game& g) {}
-void UpdateCursor(Game& g) {}
-void FieldKeyDown(Game& g, int keyCode, int shift) {}
-void FieldKeyUp(Game& g, int keyCode, int shift) {}
-void FieldMouseDown(Game& g, int button, int shift, float x, float y) {}
-void FieldMouseUp(Game& g, int button, int shift, float x, float y) {}
+namespace {
+
+// The volume keys retune the two ambience loops at once, whichever is playing.
+void VolumeChanged(Game& g) {
+  PlaySound(g, snd::BulletFire, 500);
+  int16_t drop = Sat16((100 - g.options.SoundVolume) * 32);
+  SetBufferVolume(g, snd::MenuAmbient, Sat16(-1 - drop));
+  SetBufferVolume(g, snd::SnowBattle, Sat16(-100 - drop));
+}
+
+void ScrollWorldScores(Game& g, int step) {
+  MenuState& m = g.menus;
+  int s = m.WsScroll + step;
+  m.WsScroll = static_cast<int16_t>(s < 51 ? 51 : (s > 175 ? 175 : s));
+  m.WsOffset = (m.WsScroll - 51) * 90.0 / 124;
+}
+
+void Resume(Game& g) {
+  g.form.Paused = kFalse;
+  GameAmbienceOn(g);
+  StopSound(g, snd::MenuAmbient);
+}
+
+}  // namespace
+
+void InitKeyboard(Game& g) { g.input.KeyboardReady = true; }
+
+void ReleaseKeyboard(Game& g) { g.input.KeyboardReady = false; }
+
+void PollKeyboard(Game& g) {
+  InputState& in = g.input;
+  FormState& f = g.form;
+  if (!in.KeyboardReady) return;
+  // Keys pressed while another window has the focus are not the player's orders to this game.
+  if (!g.plat.HasFocus()) {
+    in.KeyState.fill(0);
+    return;
+  }
+  uint8_t state[256];
+  if (g.plat.GetKeyboardState(state)) std::copy(state, state + 256, in.KeyState.begin());
+  auto down = [&](int code) { return in.KeyState[code] != 0; };
+
+  if (down(dik::Escape)) {
+    if (g.menus.CurrentScreen != "" && g.hs.NameEntryActive == 0) {
+      PlaySound(g, snd::MenuClick, 500);
+      g.menus.CurrentScreen = "";
+    }
+    if (f.Paused == 0 && f.InGame == kTrue) {
+      // The frozen game becomes the menu background.
+      f.Paused = kTrue;
+      BitBlt(f.MenuField, 0, 0, 300, 300, f.Field, 0, 0, Rop::SrcCopy);
+      AlphaBlendCopy(g.pics.PicMainMenu, 15, 15, 270, 270, f.MenuField, 0, 0, 270, 270, 60);
+      MenuAmbienceOn(g);
+      PlaySound(g, snd::MenuClick, 500);
+    }
+  }
+  if (down(dik::Return) || down(dik::NumpadEnter)) {
+    if (g.menus.CurrentScreen == "" && f.Paused && f.InGame) {
+      Resume(g);
+    }
+    if (g.menus.CurrentScreen == "" && !f.Paused && !f.InGame) NewGame(g);
+  }
+  if (down(dik::Add) && g.options.SoundVolume < 100) {
+    g.options.SoundVolume += 1;
+    VolumeChanged(g);
+  }
+  if (down(dik::Subtract) && g.options.SoundVolume > 0) {
+    g.options.SoundVolume -= 1;
+    VolumeChanged(g);
+  }
+  if (down(dik::Insert)) TakeScreenshot(g);
+  if (down(dik::X) && (f.InGame == 0 || f.Paused == kTrue)) {
+    WindowUnload(g);
+    return;
+  }
+  if (down(dik::Up) && g.menus.CurrentScreen == "WS") ScrollWorldScores(g, -1);
+  if (down(dik::Down) && g.menus.CurrentScreen == "WS") ScrollWorldScores(g, 1);
+}
+
+void UpdateCursor(Game& g) {
+  InputState& in = g.input;
+  FormState& f = g.form;
+  int x = 0, y = 0;
+  g.plat.GetCursorPos(x, y);
+  g.plat.GetWindowRect(in.WindowLeft, in.WindowTop, in.WindowRight, in.WindowBottom);
+  // Before the first display switch the window's own frame offset is added here.
+  if (g.options.OptFullScreen != 0 && f.FieldOriginSet != kTrue) {
+    in.CursorX = x - in.WindowLeft - f.FieldOriginX - 4;
+    in.CursorY = y - in.WindowTop - f.FieldOriginY - 23;
+  } else {
+    in.CursorX = x - in.WindowLeft - f.FieldOriginX;
+    in.CursorY = y - in.WindowTop - f.FieldOriginY;
+  }
+  Soldier& player = g.world.Soldiers[0];
+  AngleAndDistance(g, player.X + 10, player.Y + 10, in.CursorX, in.CursorY);
+  player.Facing = g.world.AngleResult;
+}
+
+void FieldKeyDown(Game& g, int keyCode, int) {
+  NameEntryKeyDown(g, keyCode);  // Backspace in the name box
+  // W, S, A or D resumes a paused game.
+  if (g.form.Paused && (keyCode == 0x57 || keyCode == 0x53 || keyCode == 0x41 || keyCode == 0x44)) Resume(g);
+}
+
+void FieldKeyUp(Game& g, int keyCode, int) {
+  if (keyCode == 17 || keyCode == 81) g.world.FireModeToggle = kTrue;  // Ctrl or Q
+}
+
+// Only single-button events change a flag.
+void FieldMouseDown(Game& g, int button, int, float, float) {
+  if (button == 1) g.input.MouseLeft = kTrue;
+  if (button == 2) g.input.MouseRight = kTrue;
+  if (button == 4) g.input.MouseMiddle = kTrue;
+}
+
+void FieldMouseUp(Game& g, int button, int, float, float) {
+  if (button == 1) g.input.MouseLeft = kFalse;
+  if (button == 2) g.input.MouseRight = kFalse;
+  if (button == 4) g.input.MouseMiddle = kFalse;
+}
 
 }  // namespace vorlan

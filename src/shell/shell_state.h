@@ -30,6 +30,9 @@ struct FormState {
   int16_t LoadingStep = 0;
   double DegToRad = 0.017453292519943295;
   bool Quit = false;      // the window was closed / unloaded: MainLoop ends
+  bool Unloaded = false;  // WindowUnload has released everything
+  int32_t PassesRun = 0;  // main-loop passes so far
+  int32_t StopAfterPasses = 0;  // tests and benchmarks: end MainLoop after this many passes (0 = never)
 };
 
 struct InputState {

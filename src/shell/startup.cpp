@@ -1,16 +1,225 @@
 #include "shell/startup.h"
 
+#include <cmath>
+
+#include "graphics/picture_catalogue.h"
+#include "menus/info_screens.h"
+#include "menus/menu_framework.h"
+#include "menus/score_screens.h"
+#include "numbers.h"
+#include "persistence/high_scores.h"
+#include "persistence/options_file.h"
+#include "shell/frame_cycle.h"
+#include "shell/input.h"
+#include "sound/sound_bank.h"
+#include "terrain/new_game.h"
+
 namespace vorlan {
 
-void WindowLoad(Game& g) {}
-void MainLoop(Game& g) {}
-void MainLoopPass(Game& g) {}
-void WindowUnload(Game& g) {}
-void SetDisplayMode(Game& g, bool fullScreen) {}
-void ClipCursorToField(Game& g, bool on) {}
-void ShowProgress(Game& g) {}
-void RefreshField(Game& g) {}
-void RefreshStatusField(Game& g) {}
-void DoEvents(Game& g) {}
+namespace {
+
+constexpr const char* kCaption = "Vorlan: Iron Meadow";
+
+// The picture boxes as the window lays them out.
+void PrepareForm(Game& g) {
+  FormState& f = g.form;
+  f.Field.Resize(300, 300, 0);
+  f.FieldShown.Resize(300, 300, 0);
+  f.Field.fontFace = FontFace::Sans;
+  f.StatusField.Resize(300, 78, 0);
+  f.StatusShown.Resize(300, 78, 0);
+  f.StatusField.fontFace = FontFace::Mono;
+  f.Terain.Resize(320, 320, 0);
+  f.MenuField.Resize(300, 300, 0);
+  f.LoadPicDC.Resize(300, 378, 0);
+}
+
+// The debug line: free memory as a percentage and in megabytes, from the status read at loading.
+void DrawDebugLine(Game& g) {
+  double total = static_cast<double>(g.pics.MemTotal), avail = static_cast<double>(g.pics.MemAvail);
+  long long num = Sat32(Nearest(avail / 1024));
+  long long den = Sat32(Nearest(total / 1024 / 100));
+  if (den == 0) return;  // no memory status: nothing sensible to show
+  long long mb = static_cast<long long>(avail) / 1024000;
+  std::string text = "Ram:" + IntText(num / den) + "%(" + IntText(mb) + " Mb)" + std::string(29, ' ');
+  DrawText(g, g.form.Field, 130, 2, text.substr(0, 40));
+}
+
+}  // namespace
+
+void WindowLoad(Game& g) {
+  g.form.SavedCaption = kCaption;
+  g.plat.SetCaption(g.form.SavedCaption);
+  g.form.YourNameLeft = -45;
+  PrepareForm(g);
+  OptionsFile(g, false);
+  if (g.options.OptFullScreen == 0) SetDisplayMode(g, true);
+  g.form.StatusMessage = "Loading graphics..";
+  LoadPictures(g);
+  // The table is always empty in a fresh program: this loads it.
+  HighScoreCheck(g, 0);
+  g.form.StatusMessage = "Loading sounds..";
+  LoadSounds(g);
+  g.form.StatusMessage = "Loading DirectInput..";
+  InitKeyboard(g);
+  ClipCursorToField(g, false);
+  ShowProgress(g);
+  g.form.DegToRad = 4 * std::atan(1.0) / 180;
+  MainLoop(g);
+}
+
+void SetDisplayMode(Game& g, bool fullScreen) {
+  FormState& f = g.form;
+  f.FieldOriginX = 4;
+  f.FieldOriginY = 23;
+  g.plat.SetCaption(f.SavedCaption);
+  if (fullScreen) {
+    if (g.plat.SetFullScreen(true)) {
+      f.FieldOriginX = 170;
+      f.FieldOriginY = 50;
+      g.plat.SetCaption("");
+      return;
+    }
+    // Full screen is not available: say so once, remember it and carry on in the window with
+    // the window's own field origin, so the cursor still lands where the player points.
+    // It is written down at once: the main loop reads the options again, and the next start
+    // should not try (and warn) again.
+    g.options.OptFullScreen = 8;
+    OptionsFile(g, true);
+    g.plat.MessageBox("Cannot activate DirectX 7! Make sure you have it installed correctly!",
+                      "Vorlan Error!", kMbIconExclamation);
+  }
+  g.plat.SetFullScreen(false);
+  f.FieldOriginSet = kTrue;
+}
+
+void ClipCursorToField(Game& g, bool on) { g.plat.ClipCursor(on); }
+
+void RefreshField(Game& g) {
+  BitBlt(g.form.FieldShown, 0, 0, 300, 300, g.form.Field, 0, 0, Rop::SrcCopy);
+  g.plat.Present(g.form.FieldShown, g.form.StatusShown);
+}
+
+void RefreshStatusField(Game& g) {
+  BitBlt(g.form.StatusShown, 0, 0, 300, 78, g.form.StatusField, 0, 0, Rop::SrcCopy);
+  g.plat.Present(g.form.FieldShown, g.form.StatusShown);
+}
+
+void ShowProgress(Game& g) {
+  FormState& f = g.form;
+  f.LoadingStep = Sat16(f.LoadingStep + 1);
+  RefreshField(g);
+  BitBlt(f.Field, 0, 0, 300, 300, g.pics.PicMainLogo, 0, 0, Rop::SrcCopy);
+  f.Field.foreColor = 0xC0FFC0;
+  f.Field.fontSize = 10;
+  int n = 87;
+  if (g.ws.Connected) {
+    f.Field.fontBold = false;
+    n = 53;
+  }
+  int x = static_cast<int>(Nearest(300.0 / n * f.LoadingStep - 300));
+  BitBlt(f.Field, x, 287, 300, 13, g.pics.PicLoading, 0, 0, Rop::SrcCopy);
+  // Offline the two extra blanks wipe the end of a longer previous message.
+  int count = static_cast<int>(f.StatusMessage.size()) + (g.ws.Connected ? 0 : 2);
+  DrawText(g, f.Field, 2, 273, f.StatusMessage + "   ", count);
+  DoEvents(g);
+}
+
+void MainLoop(Game& g) {
+  if (!g.form.Quit) {
+    g.form.Paused = kFalse;
+    g.form.InGame = kFalse;
+    OptionsFile(g, false);
+    GenerateMaps(g);
+    BitBlt(g.form.MenuField, 0, 0, g.form.Terain.Width(), g.form.Terain.Height(), g.form.Terain, 0, 0,
+           Rop::SrcCopy);
+    AlphaBlendCopy(g.pics.PicMainMenu, 15, 15, 270, 270, g.form.MenuField, 0, 0, 270, 270, 55);
+    PlaySound(g, snd::MenuAmbient, 500);
+  }
+  while (!g.form.Quit) {
+    MainLoopPass(g);
+    if (g.form.StopAfterPasses > 0 && g.form.PassesRun >= g.form.StopAfterPasses) return;
+  }
+  WindowUnload(g);
+}
+
+void MainLoopPass(Game& g) {
+  FormState& f = g.form;
+  InputState& in = g.input;
+  ++f.PassesRun;
+  ClipCursorToField(g, false);
+  UpdateCursor(g);
+  PollKeyboard(g);
+  if (f.Quit) return;
+  RefreshField(g);
+
+  if (g.menus.CurrentScreen != "WS" && g.options.OptAlphaBlend == 0)
+    AlphaBlendCopy(f.MenuField, 0, 0, 300, 300, f.Field, 0, 0, 300, 300,
+                   static_cast<int>(Floor(g.Rnd() * 65)));
+  else
+    BitBlt(f.Field, 0, 0, 300, 300, f.MenuField, 0, 0, Rop::SrcCopy);
+  DrawMasked(f.Field, in.CursorX - 9, in.CursorY - 9, 18, 18, g.pics.PicCursorMenu, 0, 0, 18, 0);
+
+  // Each test sees the screen the previous one may have just chosen.
+  if (g.menus.CurrentScreen == "") MainMenuScreen(g);
+  if (f.Quit) return;
+  if (g.menus.CurrentScreen == "HS") HighScoreScreen(g);
+  if (f.Quit) return;
+  if (g.menus.CurrentScreen == "WS") WorldScoreScreen(g);
+  if (f.Quit) return;
+  if (g.menus.CurrentScreen == "OPTIONS") OptionsScreen(g);
+  if (f.Quit) return;
+  if (g.menus.CurrentScreen == "HELP") HelpScreen(g);
+  if (f.Quit) return;
+  if (g.menus.CurrentScreen == "ABOUT") AboutScreen(g);
+  if (f.Quit) return;
+
+  if (f.InGame) {
+    if (!f.Paused) ClipCursorToField(g, true);
+    for (int16_t t : g.world.AcidTimer)
+      if (t > 0) PlaySound(g, snd::Heart, 500);
+    if (g.world.AirRaidOn == kTrue) PlaySound(g, snd::AirPlane, 500);
+    if (g.world.CleanerOn == kTrue) PlaySound(g, snd::Buger, 500);
+    while (!f.Paused && f.InGame && !f.Quit) GameFrame(g);
+    if (f.Quit) return;
+    in.MouseLeft = kFalse;
+    StopSound(g, snd::SnowBattle);
+    StopSound(g, snd::Heart);
+    StopSound(g, snd::AirPlane);
+    StopSound(g, snd::Buger);
+  }
+
+  MenuDecoration(g);
+  if (g.options.OptDebugInfo == 0) DrawDebugLine(g);
+  GameTick(g);
+  DoEvents(g);
+}
+
+void WindowUnload(Game& g) {
+  g.form.Quit = true;
+  if (g.form.Unloaded) return;
+  g.form.Unloaded = true;
+  ClipCursorToField(g, false);
+  ReleaseKeyboard(g);
+  ReleaseSounds(g);
+  FreePictures(g);
+}
+
+// Typed text goes into the name box in the game's single-byte code page.
+void TypeIntoYourName(Game& g, std::string_view utf8) { NameEntryTyped(g, utf8); }
+
+void DoEvents(Game& g) {
+  Event e;
+  while (!g.form.Quit && g.plat.PollEvent(e)) {
+    switch (e.type) {
+      case Event::Type::KeyDown: FieldKeyDown(g, e.keyCode, e.shift); break;
+      case Event::Type::KeyUp: FieldKeyUp(g, e.keyCode, e.shift); break;
+      case Event::Type::MouseDown: FieldMouseDown(g, e.button, e.shift, e.x, e.y); break;
+      case Event::Type::MouseUp: FieldMouseUp(g, e.button, e.shift, e.x, e.y); break;
+      case Event::Type::Text: TypeIntoYourName(g, e.text); break;
+      case Event::Type::Close: g.form.Quit = true; break;
+    }
+  }
+}
 
 }  // namespace vorlan

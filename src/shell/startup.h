@@ -24,5 +24,7 @@ void RefreshField(Game& g);
 void RefreshStatusField(Game& g);
 // Runs the pending window events (key, mouse, text, close).
 void DoEvents(Game& g);
+// Text typed into the name box (UTF-8 from the window), kept in Windows-1252.
+void TypeIntoYourName(Game& g, std::string_view utf8);
 
 }  // namespace vorlan

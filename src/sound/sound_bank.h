@@ -1,12 +1,16 @@
 // The bank of 40 sounds and their playback with volume, pan, start offset and loop.
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 #include "game.h"
 
 namespace vorlan {
 
 void LoadSounds(Game& g);
-// position: 0..1000 across the field (10 / 3 x source x), 500 for no place (mono plays all at 500).
+// position: 0..1000 across the field (10 / 3 x source x), 500 for no place. Taken by value: the
+// mono setting plays at 500 without touching the caller's variable.
 void PlaySound(Game& g, int index, double position);
 void ReleaseSounds(Game& g);
 // Direct control of the two ambience loops.
@@ -15,6 +19,23 @@ void GameAmbienceOn(Game& g);
 // Sets a named buffer's volume, or stops it; index as for PlaySound.
 void SetBufferVolume(Game& g, int index, int volume);
 void StopSound(Game& g, int index);
+
+// Reads a RIFF WAVE file held in memory: PCM, 8 or 16 bits, mono or stereo. Unknown chunks are
+// skipped; a truncated data chunk keeps what is there. nullopt for anything else.
+std::optional<PcmData> ParseWav(std::string_view bytes);
+
+// One row of the sound catalogue.
+struct SoundRow {
+  const char* file;
+  int index;     // PlaySound index
+  int base;      // attenuation offset, hundredths of a decibel
+  int start;     // start offset in bytes; -1 = a fresh nearest(rnd x 500)
+  bool loop;
+};
+// The catalogue in load order (40 rows).
+const SoundRow* SoundCatalogue(int& count);
+// The row of a PlaySound index, or nullptr for an index without a sound.
+const SoundRow* FindSound(int index);
 
 // Indices of PlaySound.
 namespace snd {
