@@ -25,7 +25,7 @@ std::filesystem::path FreshFolder(const std::string& what) {
   return p;
 }
 
-ScoreServer::ScoreServer(const std::string& version) {
+ScoreServer::ScoreServer(const std::string& version, bool refuseReplace) {
   root = FreshFolder("server");
   int out[2];
   if (pipe(out) != 0) return;
@@ -35,8 +35,11 @@ ScoreServer::ScoreServer(const std::string& version) {
     dup2(out[1], 1);
     close(out[0]);
     close(out[1]);
-    execl("/usr/bin/python3", "python3", script.c_str(), "--ftp-port", "0", "--http-port", "0",
-          "--root", root.c_str(), "--version", version.c_str(), static_cast<char*>(nullptr));
+    std::vector<const char*> argv = {"python3", script.c_str(), "--ftp-port", "0", "--http-port", "0",
+                                     "--root", root.c_str(), "--version", version.c_str()};
+    if (refuseReplace) argv.push_back("--refuse-replace");
+    argv.push_back(nullptr);
+    execv("/usr/bin/python3", const_cast<char* const*>(argv.data()));
     _exit(127);
   }
   close(out[1]);

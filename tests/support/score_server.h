@@ -15,7 +15,7 @@ namespace vorlan::testing {
 class ScoreServer {
  public:
   // Starts scripts/score-server; Ready() tells whether it came up.
-  explicit ScoreServer(const std::string& version = "1200");
+  explicit ScoreServer(const std::string& version = "1200", bool refuseReplace = false);
   ~ScoreServer();
   ScoreServer(const ScoreServer&) = delete;
   ScoreServer& operator=(const ScoreServer&) = delete;

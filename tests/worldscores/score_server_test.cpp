@@ -161,6 +161,21 @@ TEST_F(ScoreServerTest, ANewerVersionStopsTheSynchronisation) {
   EXPECT_FALSE(std::filesystem::exists(m.Archive()));
 }
 
+TEST(ScoreServerRefusingReplace, ArchiveIsDeletedAndRenamedWhenTheServerWillNotReplaceIt) {
+  ScoreServer server("1200", true);
+  ASSERT_TRUE(server.Ready());
+  Machine m(server.Site());
+  m.Local({Result(700, "First")});
+  DownloadScores(*m.g);
+  m.ScreenLoad();
+  m.Local({Result(800, "Second")});
+  DownloadScores(*m.g);
+  auto archive = server.Home() / "AtopwVo118.vor";
+  EXPECT_EQ(ReadBytes(archive), ReadBytes(m.Backup()));
+  EXPECT_FALSE(std::filesystem::exists(server.Home() / "AtopwVo118.tmp"));
+  EXPECT_EQ(ReadArchive(archive)->g->ws.WsName[0], "Second");
+}
+
 TEST_F(ScoreServerTest, AMissingArchiveOnTheServerStartsFromTheDefaultTable) {
   Machine m(server->Site());
   std::filesystem::remove(ServerArchive());
