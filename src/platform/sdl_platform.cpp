@@ -124,7 +124,7 @@ class SdlPlatform : public Platform {
       uint64_t target = (now / 1000 + static_cast<uint64_t>(msLeft) + 1) * 1000;
       uint64_t left = target - now;
       // Sleep most of the way, then in short naps: sleeps overshoot, but never end early.
-      uint64_t nap = left > 2000 ? left - 1000 : std::min<uint64_t>(left, 200);
+      uint64_t nap = left > 3000 ? left - 2000 : std::min<uint64_t>(left, 100);
       std::this_thread::sleep_for(std::chrono::microseconds(nap));
     }
   }
