@@ -22,7 +22,7 @@ Canvas Compose(const Canvas& image, const Canvas& mask, int w, int h, int mx, in
 
 // Every picture enlarged on one sheet with its file name, for looking the content over.
 bool WriteContactSheet(const PictureOut& out, const std::filesystem::path& file) {
-  const int kWidth = 1600, kPad = 10, kLabel = 16;
+  const int kWidth = 1760, kPad = 10, kLabel = 16;
   struct Tile {
     const PictureOut::Entry* e;
     int scale, x, y, w, h;

@@ -11,6 +11,7 @@
 
 #include "content.h"
 #include "noise.h"
+#include "persistence/high_scores.h"
 
 namespace content {
 namespace {
@@ -59,31 +60,30 @@ std::string KeyLine(const std::string& key, const std::string& value) {
 
 // ---- Score records ---------------------------------------------------------------------------
 
-std::string Pad(long long v, int width) {
-  std::string t = std::to_string(v);
-  while (static_cast<int>(t.size()) < width) t += ' ';
-  return t;
-}
-
 struct Result {
   int score, kills, minutes, seconds, accuracy, recharge, bulletSpeed, melee, timesPlayed;
   std::string date, name;
 };
 
-// The fixed-column record line shared by both score archives.
-std::string RecordLine(const Result& r) {
-  auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
-  std::string line = Pad(r.score, 5) + "K=" + Pad(r.kills, 3) + " T=" + two(r.minutes) + ":" + two(r.seconds) +
-                     " A=" + Pad(r.accuracy, 2) + " R=" + Pad(r.recharge, 2) + " B=" + Pad(r.bulletSpeed, 2) +
-                     " M=" + Pad(r.melee, 2) + " MH=" + Pad((r.bulletSpeed + 3) * 30, 3) +
-                     " MA=" + Pad((r.recharge + 1) * 15, 3) + " TP=" + Pad(r.timesPlayed, 5) + "HD=" + r.date +
-                     "??????????" + " N=" + r.name;
-  return line;
-}
-
-std::string Scramble(std::string s) {
-  for (char& c : s) c = static_cast<char>(c ^ 0x5A);
-  return s;
+// The game's own record line and scrambling, so the defaults read back exactly as saved tables do.
+std::string ArchiveLine(const Result& r) {
+  using vorlan::PadNumber;
+  namespace col = vorlan::col;
+  vorlan::ScoreRecord rec;
+  rec.Score = PadNumber(r.score, col::Score);
+  rec.Kills = PadNumber(r.kills, col::Kills);
+  rec.Time = vorlan::TwoDigits(r.minutes) + ":" + vorlan::TwoDigits(r.seconds);
+  rec.Accuracy = PadNumber(r.accuracy, col::Accuracy);
+  rec.Recharge = PadNumber(r.recharge, col::Recharge);
+  rec.BulletSpeed = PadNumber(r.bulletSpeed, col::BulletSpeed);
+  rec.Melee = PadNumber(r.melee, col::Melee);
+  rec.MaxHealth = PadNumber((r.bulletSpeed + 3) * 30, col::MaxHealth);  // Power x 30
+  rec.MaxAmmo = PadNumber((r.recharge + 1) * 15, col::MaxAmmo);         // (16 - RechargeTime) x 15
+  rec.TimesPlayed = PadNumber(r.timesPlayed, col::TimesPlayed);
+  rec.Date = r.date;
+  rec.Name = r.name;
+  std::string line = vorlan::RecordLine(rec);
+  return vorlan::ScrambleText(line, vorlan::kScrambleKey);
 }
 
 const char* kNames[] = {"Ashgrove", "Bramble", "Corporal kettle", "Dunmore", "Elmstead", "Fenwick", "Gravel",
@@ -187,14 +187,14 @@ int WriteDataFiles(const fs::path& programDir) {
 
   // Default local top ten (plus the overflow slot): modest results a new player can beat.
   std::vector<std::string> lines;
-  for (const Result& r : Results(11, 1500, 40, 7)) lines.push_back(Scramble(RecordLine(r)));
+  for (const Result& r : Results(11, 1500, 40, 7)) lines.push_back(ArchiveLine(r));
   lines.push_back("END");
   file = Existing(other, "Temp.txt");
   Report(WriteLines(file, lines), file, failures);
 
   // Default world table: a hundred places and the overflow slot, the upload counter, two dates.
   lines.clear();
-  for (const Result& r : Results(101, 6000, 60, 11)) lines.push_back(Scramble(RecordLine(r)));
+  for (const Result& r : Results(101, 6000, 60, 11)) lines.push_back(ArchiveLine(r));
   lines.insert(lines.end(), {"END", "0", "01.12.2026", "01.12.2026"});
   file = Existing(other, "Temp2.txt");
   Report(WriteLines(file, lines), file, failures);

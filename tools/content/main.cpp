@@ -1,4 +1,4 @@
-// vorlan_content <program folder>: writes the game's pictures, sounds and data files beside the
+// vorlan_content <program folder> [--data-only]: writes the game's pictures, sounds and data files beside the
 // executable. Everything is drawn and synthesised here from fixed seeds, so two runs give the same
 // files.
 #include <SDL.h>
@@ -16,8 +16,9 @@
 namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: vorlan_content <program folder>\n");
+  bool dataOnly = argc == 3 && std::string(argv[2]) == "--data-only";
+  if (argc != 2 && !dataOnly) {
+    std::fprintf(stderr, "usage: vorlan_content <program folder> [--data-only]\n");
     return 2;
   }
   auto start = std::chrono::steady_clock::now();
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  if (dataOnly) return content::WriteDataFiles(dir) ? 1 : 0;
   if (SDL_Init(0) != 0) {
     std::fprintf(stderr, "vorlan_content: SDL: %s\n", SDL_GetError());
     return 1;

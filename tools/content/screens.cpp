@@ -308,9 +308,9 @@ Canvas ScoreMarks() {
     Vec c{4.5f, cell * 9 + 4.5f};
     Layer(acc, RgbOf(34, 38, 34));
     float dx = std::fabs(p.x - c.x), dy = p.y - c.y;
-    if (cell == 0) Layer(acc, RgbOf(70, 220, 80), Cover(std::max(dx * 1.1f + dy - 2.4f, -dy - 3.2f + 0.f) ));
+    if (cell == 0) Layer(acc, RgbOf(70, 220, 80), Cover(std::max(dx * 1.1f - dy - 2.4f, dy - 3.2f)));
     if (cell == 1) Layer(acc, RgbOf(170, 170, 160), Cover(SdBox(p, c, 2.6f, 0.9f)));
-    if (cell == 2) Layer(acc, RgbOf(230, 60, 50), Cover(std::max(dx * 1.1f - dy - 2.4f, dy - 3.2f)));
+    if (cell == 2) Layer(acc, RgbOf(230, 60, 50), Cover(std::max(dx * 1.1f + dy - 2.4f, -dy - 3.2f)));
     return acc;
   }, 6);
 }

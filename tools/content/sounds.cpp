@@ -753,6 +753,14 @@ int WriteSounds(const std::filesystem::path& folder) {
     if (!j.loop) m = OneShot(std::move(m));
     Mono l, r;
     Widen(m, j.width, j.loop, l, r);
+    if (!j.loop) {
+      // The widening echo reaches past the fade: close both channels again.
+      int fo = Frames(kFadeOut), n = static_cast<int>(l.size());
+      for (int i = 0; i < fo && i < n; ++i) {
+        l[n - 1 - i] *= i / float(fo);
+        r[n - 1 - i] *= i / float(fo);
+      }
+    }
     // Widening may lift the peak a little; bring both channels back to the common level.
     float mx = 0;
     for (size_t i = 0; i < l.size(); ++i) mx = std::max({mx, std::fabs(l[i]), std::fabs(r[i])});

@@ -48,12 +48,12 @@ Kit KitFor(int level) {  // -1 = the player
   switch (level) {
     case -1:
       k.uniform = RgbOf(52, 120, 196);
-      k.helmet = RgbOf(70, 150, 225);
+      k.helmet = RgbOf(36, 70, 140);
       k.pack = RgbOf(40, 80, 130);
       k.gear = RgbOf(30, 60, 100);
       k.weapon = RgbOf(40, 40, 44);
       k.shoulders = 6.0f;
-      k.gunLength = 9.6f;
+      k.gunLength = 9.2f;
       k.backpack = true;
       k.playerMark = true;
       k.band = true;
@@ -61,55 +61,55 @@ Kit KitFor(int level) {  // -1 = the player
       break;
     case 0:
       k.uniform = RgbOf(176, 152, 104);
-      k.helmet = RgbOf(160, 138, 92);
+      k.helmet = RgbOf(110, 92, 56);
       k.pack = RgbOf(130, 110, 70);
       k.gear = RgbOf(110, 92, 60);
       k.weapon = RgbOf(70, 55, 40);
       k.shoulders = 5.4f;
-      k.gunLength = 8.2f;
+      k.gunLength = 8.0f;
       break;
     case 1:
       k.uniform = RgbOf(112, 122, 62);
-      k.helmet = RgbOf(96, 108, 52);
+      k.helmet = RgbOf(66, 76, 34);
       k.pack = RgbOf(84, 90, 48);
       k.gear = RgbOf(70, 74, 40);
       k.weapon = RgbOf(50, 46, 40);
       k.shoulders = 5.6f;
-      k.gunLength = 8.6f;
+      k.gunLength = 8.4f;
       k.backpack = true;
       break;
     case 2:
       k.uniform = RgbOf(96, 106, 98);
-      k.helmet = RgbOf(78, 84, 80);
+      k.helmet = RgbOf(58, 62, 60);
       k.pack = RgbOf(64, 70, 66);
       k.gear = RgbOf(48, 52, 50);
       k.weapon = RgbOf(36, 36, 38);
       k.shoulders = 5.9f;
-      k.gunLength = 9.2f;
+      k.gunLength = 8.8f;
       k.backpack = true;
       k.pads = true;
       break;
     case 3:
       k.uniform = RgbOf(50, 82, 46);
-      k.helmet = RgbOf(42, 66, 40);
+      k.helmet = RgbOf(30, 48, 28);
       k.pack = RgbOf(40, 56, 34);
       k.gear = RgbOf(30, 40, 28);
       k.weapon = RgbOf(30, 30, 32);
       k.shoulders = 6.1f;
-      k.gunLength = 9.8f;
+      k.gunLength = 9.1f;
       k.backpack = true;
       k.pads = true;
       k.band = true;
       k.bandColor = RgbOf(200, 40, 36);
       break;
     case 4:
-      k.uniform = RgbOf(58, 58, 64);
-      k.helmet = RgbOf(44, 44, 50);
+      k.uniform = RgbOf(76, 76, 84);
+      k.helmet = RgbOf(36, 36, 42);
       k.pack = RgbOf(36, 36, 40);
       k.gear = RgbOf(150, 36, 36);
       k.weapon = RgbOf(24, 24, 26);
       k.shoulders = 6.3f;
-      k.gunLength = 10.0f;
+      k.gunLength = 9.4f;
       k.backpack = true;
       k.pads = true;
       k.band = true;
@@ -118,13 +118,13 @@ Kit KitFor(int level) {  // -1 = the player
       k.scope = true;
       break;
     default:
-      k.uniform = RgbOf(120, 28, 30);
-      k.helmet = RgbOf(62, 20, 22);
+      k.uniform = RgbOf(150, 34, 34);
+      k.helmet = RgbOf(40, 30, 30);
       k.pack = RgbOf(50, 18, 18);
       k.gear = RgbOf(212, 170, 60);
       k.weapon = RgbOf(28, 26, 26);
       k.shoulders = 6.6f;
-      k.gunLength = 10.2f;
+      k.gunLength = 9.0f;
       k.gunWidth = 1.05f;
       k.backpack = true;
       k.pads = true;
@@ -137,54 +137,57 @@ Kit KitFor(int level) {  // -1 = the player
   return k;
 }
 
+// A shape with a thin dark outline, so parts stay apart at 21 pixels.
+void Outlined(Rgba& acc, float d, Rgb c, float w = 0.45f, Rgb edge = {0.08f, 0.08f, 0.06f}) {
+  Layer(acc, edge, Cover(d - w));
+  Layer(acc, c, Cover(d));
+}
+
 // One soldier seen from above at a facing (degrees), centred at c.
 Rgba SoldierAt(Vec p, Vec c, float facing, const Kit& k) {
   Vec q = Rot({p.x - c.x, p.y - c.y}, -facing);  // local: x forward, y to the right
   auto world = [&](Vec l) { Vec w = Rot(l, facing); return Vec{w.x + c.x, w.y + c.y}; };
   Rgba acc;
   if (k.backpack) {
-    float d = SdBox(q, {-3.3f, 0}, 1.7f, 3.3f, 0.9f);
-    Layer(acc, Shade(k.pack, Dome(p, world({-3.3f, 0}), 4.f)), Cover(d));
+    Vec bc{-3.4f, 0};
+    Outlined(acc, SdBox(q, bc, 1.6f, 3.0f, 0.9f), Shade(k.pack, Dome(p, world(bc), 4.f) * 0.6f));
   }
-  // Torso and shoulders.
-  float torso = SdEllipse(q, {-0.6f, 0}, 3.0f, k.shoulders);
-  Layer(acc, Shade(k.uniform, Dome(p, world({-0.6f, 0}), k.shoulders) * 0.8f), Cover(torso));
+  // Torso and shoulders, a broad oval across the facing.
+  float sh = k.shoulders;
+  Outlined(acc, SdEllipse(q, {-0.9f, 0}, 2.7f, sh), Shade(k.uniform, Dome(p, world({-0.9f, 0}), sh) * 0.45f));
   if (k.pads) {
     for (float s : {-1.f, 1.f}) {
-      Vec pc{-0.4f, s * (k.shoulders - 1.4f)};
-      Layer(acc, Shade(k.gear, Dome(p, world(pc), 1.8f)), Cover(SdCircle(q, pc, 1.6f)));
+      Vec pc{-0.8f, s * (sh - 1.5f)};
+      Outlined(acc, SdCircle(q, pc, 1.5f), Shade(k.gear, Dome(p, world(pc), 1.6f) * 0.7f), 0.35f);
     }
   }
   if (k.band) {
-    // A coloured band across the left shoulder marks rank (the player's is yellow).
-    Vec pc{-0.4f, -(k.shoulders - 1.5f)};
-    Layer(acc, k.bandColor, Cover(SdBox(q, pc, 1.6f, 0.7f, 0.3f)));
+    // A coloured band on the left shoulder marks rank (the player's is yellow).
+    Layer(acc, k.bandColor, Cover(SdBox(q, {-0.8f, -(sh - 1.4f)}, 1.5f, 0.65f, 0.3f)));
   }
-  // Arms reach forward to the weapon.
-  Rgb arm = Scale(k.uniform, 0.88f);
-  Layer(acc, arm, Cover(SdSegment(q, {0.2f, k.shoulders - 1.3f}, {4.6f, 1.3f}, 1.25f)));
-  Layer(acc, arm, Cover(SdSegment(q, {0.2f, -(k.shoulders - 1.3f)}, {6.2f, 0.4f}, 1.15f)));
-  // The weapon along the facing, held slightly right of the centre line.
-  float gy = 0.8f;
-  float gun = SdSegment(q, {1.0f, gy}, {k.gunLength, gy}, k.gunWidth);
-  if (k.heavy) gun = std::min(gun, SdCircle(q, {4.4f, gy + 0.4f}, 1.7f));  // drum magazine
-  if (k.scope) gun = std::min(gun, SdSegment(q, {3.2f, gy}, {5.6f, gy}, 1.0f));
-  Layer(acc, Shade(k.weapon, q.y < gy ? 0.35f : -0.2f), Cover(gun));
-  // Hands.
-  Rgb skin = RgbOf(214, 170, 130);
-  Layer(acc, skin, Cover(SdCircle(q, {4.8f, 1.3f}, 0.95f)));
-  Layer(acc, skin, Cover(SdCircle(q, {6.4f, 0.5f}, 0.9f)));
+  // The weapon along the facing on the right of the centre line, gripped by both hands.
+  float gy = 1.3f;
+  float gun = SdSegment(q, {0.5f, gy}, {k.gunLength, gy}, k.gunWidth);
+  if (k.heavy) gun = std::min(gun, SdCircle(q, {4.0f, gy + 0.9f}, 1.5f));  // drum magazine
+  if (k.scope) gun = std::min(gun, SdSegment(q, {2.6f, gy - 0.2f}, {5.0f, gy - 0.2f}, 0.95f));
+  Layer(acc, RgbOf(10, 10, 10), Cover(gun - 0.35f));
+  Layer(acc, Shade(k.weapon, q.y < gy ? 0.5f : -0.1f), Cover(gun));
+  // Arms from the shoulders to the hands.
+  Rgb arm = Scale(k.uniform, 0.8f);
+  Outlined(acc, SdSegment(q, {-0.6f, sh - 1.4f}, {3.2f, gy + 0.6f}, 1.05f), arm, 0.35f);
+  Outlined(acc, SdSegment(q, {-0.6f, -(sh - 1.4f)}, {5.8f, gy - 0.4f}, 1.0f), arm, 0.35f);
+  Rgb skin = RgbOf(222, 178, 136);
+  Layer(acc, skin, Cover(SdCircle(q, {3.4f, gy + 0.3f}, 0.85f)));
+  Layer(acc, skin, Cover(SdCircle(q, {6.0f, gy - 0.2f}, 0.8f)));
   // Helmet, lit from the upper left whatever the facing.
-  Vec hc{0.4f, 0};
-  float helmet = SdCircle(q, hc, 3.35f);
-  Layer(acc, Shade(k.helmet, Dome(p, world(hc), 3.35f)), Cover(helmet));
+  Vec hc{-0.2f, 0};
+  float helmet = SdCircle(q, hc, 2.9f);
+  Outlined(acc, helmet, Shade(k.helmet, Dome(p, world(hc), 2.9f)), 0.55f);
   if (k.playerMark) {
     // A bright stripe over the crown from back to front: the player is seen at a glance.
-    Layer(acc, k.bandColor, Cover(std::max(helmet + 0.6f, std::fabs(q.y - hc.y) - 0.8f)));
+    Layer(acc, k.bandColor, Cover(std::max(helmet + 0.5f, std::fabs(q.y - hc.y) - 0.75f)));
   }
-  if (k.goggles) {
-    Layer(acc, RgbOf(120, 220, 230), Cover(SdBox(q, {3.0f, 0}, 0.55f, 2.0f, 0.4f)));
-  }
+  if (k.goggles) Layer(acc, RgbOf(120, 230, 240), Cover(SdBox(q, {2.2f, 0}, 0.5f, 1.7f, 0.4f)));
   return acc;
 }
 
@@ -207,8 +210,8 @@ Rgba SheepAt(Vec p, Vec c, float heading, bool dead, uint32_t seed) {
   Rgb wool = RgbOf(236, 232, 218), face = RgbOf(40, 36, 34);
   if (dead) {
     // On its side: legs stick out, a pool under it.
-    float pool = SdEllipse(q, {0.5f, 1.2f}, 7.5f, 5.5f) + (Fbm(q.x * 0.5f, q.y * 0.5f, seed, 3) - 0.5f) * 3.f;
-    Layer(acc, RgbOf(110, 12, 10), Cover(pool));
+    float pool = SdEllipse(q, {0.5f, 2.2f}, 7.0f, 4.6f) + (Fbm(q.x * 0.5f, q.y * 0.5f, seed, 3) - 0.5f) * 4.f;
+    Layer(acc, RgbOf(120, 14, 10), Cover(pool));
     for (float lx : {-3.5f, -1.5f, 2.0f, 3.8f})
       Layer(acc, face, Cover(SdSegment(q, {lx, 2.5f}, {lx + 0.6f, 6.4f}, 0.6f)));
   }
@@ -221,7 +224,11 @@ Rgba SheepAt(Vec p, Vec c, float heading, bool dead, uint32_t seed) {
   Layer(acc, face, Cover(SdCircle(q, {4.6f, -1.8f}, 0.85f)));
   Layer(acc, face, Cover(SdCircle(q, {4.6f, 1.8f}, 0.85f)));
   Layer(acc, Shade(face, Dome(p, c, 6.f) * 0.5f), Cover(SdEllipse(q, {5.6f, 0}, 1.9f, 1.35f)));
-  if (dead) Layer(acc, RgbOf(150, 20, 16), Cover(SdCircle(q, {-1.5f, -0.5f}, 1.3f)));
+  if (dead) {
+    // Blood soaked into the fleece along the wound.
+    float wound = SdSegment(q, {-3.5f, 1.5f}, {1.5f, 2.8f}, 0.9f) + (Fbm(q.x, q.y, seed + 5, 2) - 0.5f) * 1.5f;
+    Layer(acc, RgbOf(150, 22, 16), Cover(wound));
+  }
   return acc;
 }
 
@@ -339,10 +346,10 @@ Rgba ExplosionAt(Vec p, int f) {
   }
   // Smoke: grey billows that spread, lighten and break up.
   float k = (f - 13) / 13.f;
-  float rad = 25.f + k * 6.f;
+  float rad = 26.f + k * 5.f;
   float n = Fbm(p.x * 0.09f + f * 0.12f, p.y * 0.09f - f * 0.18f, seed + 2, 5);
   float puff = r / rad - (n - 0.5f) * 0.9f;
-  float thin = 0.45f + k * 0.5f;  // the share of smoke that has cleared
+  float thin = 0.12f + k * 0.72f;  // the share of smoke that has cleared
   float d = std::max(puff - 1.f, thin - n * 1.25f + r / rad * 0.25f);
   float ember = std::clamp(0.55f - k * 1.6f - r / rad * 0.4f + (n - 0.5f), 0.f, 1.f);
   Rgb grey = Mix(RgbOf(34, 32, 32), RgbOf(128, 124, 118), std::clamp(k * 0.8f + (n - 0.4f), 0.f, 1.f));

@@ -175,7 +175,7 @@ Canvas DryDirt(int w, int h) {
         if (ds < 0) c.Blend(int(x) + i, int(y) + j, RgbOf(70, 52, 34), 0.5f);
         float d = SdEllipse(q, {0, 0}, rx, ry);
         if (d < 0.5f) {
-          float lit = std::clamp(-((i + 0.5f) * -0.6f + (j + 0.5f) * -0.8f) / rx, -1.f, 1.f);
+          float lit = std::clamp(((i + 0.5f) * -0.6f + (j + 0.5f) * -0.8f) / rx, -1.f, 1.f);
           Rgb col = lit > 0 ? Mix(stone, RgbOf(235, 230, 220), lit * 0.5f) : Mix(stone, Scale(stone, 0.5f), -lit);
           c.Blend(int(x) + i, int(y) + j, col, std::clamp(0.5f - d, 0.f, 1.f));
         }

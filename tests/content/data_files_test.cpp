@@ -1,0 +1,172 @@
+// The generated data files read by the game's own readers: soldier files, the default score
+// tables, the page template, the default options; and a rebuild never touches the player's files.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "persistence/high_scores.h"
+#include "persistence/options_file.h"
+#include "platform/files.h"
+#include "soldiers/soldier_files.h"
+#include "support/score_server.h"
+#include "support/test_game.h"
+#include "worldscores/world_table.h"
+
+namespace vorlan {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TestGame;
+
+std::vector<std::string> Lines(const fs::path& p) {
+  auto l = ReadCrLfLines(p);
+  return l ? *l : std::vector<std::string>{};
+}
+
+TEST(ContentData, SoldierFilesPlaceTheRecruitAndTheRifleman) {
+  TestGame t(TestGame::Content::Copied);
+  ASSERT_TRUE(t.contentCopied);
+  for (const char* name : {"DEFAULT.txt", "LVL1.txt"}) {
+    auto lines = Lines(t.plat.ProgramDir() / "OtherFiles" / name);
+    ASSERT_FALSE(lines.empty()) << name;
+    EXPECT_EQ(lines.back(), "END");
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+      ASSERT_GE(lines[i].size(), 22u) << name << ": " << lines[i];
+      EXPECT_EQ(lines[i][20], ' ') << "column 21 separates key and value";
+      EXPECT_NE(lines[i][21], ' ') << "the value starts in column 22";
+    }
+  }
+  SpawnFromFile(t.g, "DEFAULT");
+  ASSERT_EQ(t.g.world.SpawnSlot, 0);
+  const Soldier& p = t.g.world.Soldiers[0];
+  EXPECT_EQ(p.Name, "Recruit");
+  EXPECT_EQ(p.Power, 3);
+  EXPECT_FLOAT_EQ(p.Health, 90.f);
+  EXPECT_DOUBLE_EQ(p.Speed, 10.0);
+  EXPECT_EQ(p.RechargeTime, 12);
+  SpawnFromFile(t.g, "LVL1");
+  ASSERT_EQ(t.g.world.SpawnSlot, 1);
+  EXPECT_EQ(t.g.world.Soldiers[1].Name, "Rifleman");
+  EXPECT_EQ(t.g.world.Soldiers[1].Melee, 1);
+  EXPECT_DOUBLE_EQ(t.g.world.Soldiers[1].Range, 20.0);
+}
+
+int ScoreOf(const std::string& column) { return std::atoi(column.c_str()); }
+
+TEST(ContentData, DefaultLocalTableLoadsElevenDescendingResults) {
+  TestGame t(TestGame::Content::Copied);
+  ASSERT_TRUE(t.contentCopied);
+  auto raw = Lines(t.plat.ProgramDir() / "OtherFiles" / "Temp.txt");
+  ASSERT_EQ(raw.size(), 12u);
+  EXPECT_EQ(raw[11], "END");
+  // No archive yet: loading falls back to the default table.
+  LoadHighScores(t.g);
+  const auto& hs = t.g.hs;
+  for (int i = 0; i < 11; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_GT(ScoreOf(hs.HsScore[i]), 0);
+    if (i > 0) {
+      EXPECT_LT(ScoreOf(hs.HsScore[i]), ScoreOf(hs.HsScore[i - 1]));
+    }
+    EXPECT_LT(ScoreOf(hs.HsScore[0]), 5000) << "modest results a new player can beat";
+    EXPECT_FALSE(hs.HsName[i].empty());
+    EXPECT_EQ(hs.HsDate[i].size(), 8u);
+    EXPECT_EQ(hs.HsTime[i].size(), 5u);
+    EXPECT_EQ(hs.HsTime[i][2], ':');
+    // The stored ceilings agree with the stored skills.
+    EXPECT_EQ(ScoreOf(hs.HsMaxHealth[i]), (ScoreOf(hs.HsBulletSpeed[i]) + 3) * 30);
+    EXPECT_EQ(ScoreOf(hs.HsMaxAmmo[i]), (ScoreOf(hs.HsRecharge[i]) + 1) * 15);
+    // The name follows the entry's capitalisation: first letter upper, the rest lower.
+    std::string n = hs.HsName[i];
+    EXPECT_TRUE(std::isupper(static_cast<unsigned char>(n[0])));
+    for (size_t k = 1; k < n.size(); ++k) EXPECT_FALSE(std::isupper(static_cast<unsigned char>(n[k]))) << n;
+  }
+}
+
+TEST(ContentData, DefaultWorldTableLoadsAndMakesAFullPage) {
+  TestGame t(TestGame::Content::Copied);
+  ASSERT_TRUE(t.contentCopied);
+  auto raw = Lines(t.plat.ProgramDir() / "OtherFiles" / "Temp2.txt");
+  ASSERT_EQ(raw.size(), 105u);
+  EXPECT_EQ(raw[101], "END");
+  EXPECT_EQ(raw[102], "0");
+  auto tmpl = Lines(t.plat.ProgramDir() / "OtherFiles" / "default.htm");
+  ASSERT_EQ(tmpl.size(), 28u);
+  EXPECT_EQ(tmpl[14].rfind("</FONT>", 0), 0u) << "line 15 is replaced by lines that close a font";
+
+  LoadWorldScores(t.g);
+  const auto& ws = t.g.ws;
+  EXPECT_EQ(ws.WsUploads, 0);
+  ASSERT_EQ(ws.WsLastUpdate.size(), 10u);
+  EXPECT_EQ(ws.WsLastUpdate[2], '.');
+  for (int i = 0; i <= 100; ++i) {
+    EXPECT_GT(ScoreOf(ws.WsScore[i]), 0) << i;
+    if (i > 0) {
+      EXPECT_LT(ScoreOf(ws.WsScore[i]), ScoreOf(ws.WsScore[i - 1])) << i;
+    }
+  }
+  WriteWorldPage(t.g);
+  auto page = Lines(t.plat.ProgramDir() / "OtherFiles" / "worldscoresVo118.htm");
+  ASSERT_EQ(page.size(), 29u + 100u * 6u + 9u);
+  EXPECT_EQ(page.back(), "</HTML>");
+}
+
+TEST(ContentData, DefaultOptionsAreWindowedWithEffectsOnAtVolume80) {
+  TestGame t(TestGame::Content::Copied);
+  ASSERT_TRUE(t.contentCopied);
+  auto lines = Lines(t.plat.ProgramDir() / "OtherFiles" / "Options.txt");
+  ASSERT_EQ(lines.size(), 16u);
+  EXPECT_EQ(lines[7], " 80 ");
+  OptionsFile(t.g, false);
+  const auto& o = t.g.options;
+  EXPECT_EQ(o.SoundVolume, 80);
+  EXPECT_EQ(o.OptFullScreen, 8);
+  EXPECT_EQ(o.OptDebugInfo, 8);
+  for (int16_t on : {o.OptBloodFly, o.OptBloodStays, o.OptBulletFly, o.OptScoreInfo, o.OptSnow, o.OptMono,
+                     o.OptFootSteps, o.OptMovementReal, o.OptAlphaBlend, o.OptKillsInRow, o.MapsGenerated})
+    EXPECT_EQ(on, 0);
+  EXPECT_EQ(o.PlayMinutes, 0);
+  EXPECT_EQ(o.TimesPlayed, 0);
+  auto site = Lines(t.plat.ProgramDir() / "OtherFiles" / "WebSite.txt");
+  ASSERT_EQ(site.size(), 1u);
+  EXPECT_EQ(site[0], "http://127.0.0.1:8421");
+  EXPECT_TRUE(Lines(t.plat.ProgramDir() / "Upload" / "upload.txt").empty());
+}
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+// A rebuild runs the generator over a folder where the player has played: settings and pending
+// uploads stay, and folders spelt in another case are reused rather than doubled.
+TEST(ContentData, RegeneratingKeepsThePlayersSettingsAndUploads) {
+  fs::path dir = testing::FreshFolder("content-regen");
+  fs::create_directories(dir / "otherfiles");
+  fs::create_directories(dir / "upload");
+  const std::string options = " 8 \r\n 8 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 8 \r\n 35 \r\n 120 \r\n 7 \r\n 0 \r\n 1 \r\n 0 \r\n 8 \r\n 0 \r\n 0 \r\n";
+  const std::string pending = "1234572026.jpg\r\n";
+  std::ofstream(dir / "otherfiles" / "options.txt", std::ios::binary) << options;
+  std::ofstream(dir / "upload" / "upload.txt", std::ios::binary) << pending;
+
+  fs::path tool = testing::BuiltProgramDir().parent_path() / "tools" / "vorlan_content";
+  ASSERT_TRUE(fs::exists(tool));
+  std::string cmd = "'" + tool.string() + "' '" + dir.string() + "' --data-only";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+
+  EXPECT_EQ(Slurp(dir / "otherfiles" / "options.txt"), options);
+  EXPECT_EQ(Slurp(dir / "upload" / "upload.txt"), pending);
+  EXPECT_FALSE(fs::exists(dir / "OtherFiles"));
+  EXPECT_FALSE(fs::exists(dir / "Upload"));
+  EXPECT_TRUE(fs::exists(dir / "otherfiles" / "Temp.txt"));
+  EXPECT_FALSE(fs::exists(dir / "otherfiles" / "Options.txt"));
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace vorlan
