@@ -61,9 +61,12 @@ inline uint32_t Mix255(uint32_t s, uint32_t d, uint32_t a) {
   return (t + (t >> 8)) >> 8;
 }
 
+// Red and blue travel together in two 16-bit lanes of one word; each lane's sum stays below
+// 65536, so the packed result is exactly the per-channel one.
 inline Color Blend(Color s, Color d, uint32_t a) {
-  return Mix255(s & 255, d & 255, a) | (Mix255((s >> 8) & 255, (d >> 8) & 255, a) << 8) |
-         (Mix255((s >> 16) & 255, (d >> 16) & 255, a) << 16);
+  uint32_t rb = (s & 0x00FF00FFu) * a + (d & 0x00FF00FFu) * (255 - a) + 0x00800080u;
+  rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+  return rb | (Mix255((s >> 8) & 255, (d >> 8) & 255, a) << 8);
 }
 
 }  // namespace
