@@ -1,9 +1,158 @@
 #include "world/crates.h"
 
+#include "graphics/picture_catalogue.h"
+#include "numbers.h"
+#include "sound/sound_bank.h"
+#include "world/bullets.h"
+#include "world/particles.h"
+
 namespace vorlan {
 
-void HealthCrates(Game& g, int16_t drop, double x, double y) {}
-void AmmoCrates(Game& g, int16_t drop, double x, double y, int16_t& ammo) {}
-void Acid(Game& g, int16_t drop, int slot) {}
+namespace {
+
+int Px(double v) { return Sat32(Nearest(v)); }
+
+// Crates fall only where they can be seen and reached.
+bool OnField(double x, double y) { return !(x < 0 || x > 290 || y < 0 || y > 290); }
+
+// The sound an acid kind makes when taken.
+int AcidSound(int kind) {
+  static constexpr int kSounds[kAcidKinds] = {snd::AcidGood2, snd::AcidGood1, snd::AcidBad1, snd::AcidBad2};
+  return kSounds[kind];
+}
+
+// The player's centre as a sound position.
+double PlayerSoundPos(const Game& g) { return static_cast<double>(g.world.Soldiers[0].X) * 10 / 3; }
+
+}  // namespace
+
+// Drops a health crate near (x, y) when asked, and draws every health crate.
+void HealthCrates(Game& g, int16_t drop, double x, double y) {
+  if (!OnField(x, y)) return;
+  WorldState& w = g.world;
+  if (drop != 0) {
+    for (int i = 0; i < kCrateSlots; ++i) {
+      if (w.HealthCrateOn[i] != 0) continue;
+      w.HealthCrateOn[i] = kTrue;
+      w.HealthCrateX[i] = ViaSingle(static_cast<float>(x + Floor(15 * g.Rnd())));
+      w.HealthCrateY[i] = ViaSingle(static_cast<float>(y + Floor(15 * g.Rnd())));
+      break;
+    }
+  }
+  for (int i = 0; i < kCrateSlots; ++i) {
+    if (w.HealthCrateOn[i] != kTrue) continue;
+    int frame = static_cast<int>(Floor(2 * g.Rnd()));
+    BitBlt(g.form.Field, Px(w.HealthCrateX[i]), Px(w.HealthCrateY[i]), 7, 7, g.pics.PicHealth, 7 * frame, 0,
+           Rop::SrcCopy);
+  }
+}
+
+// Drops the dead soldier's ammunition (one round less) as a crate, and draws every ammo crate.
+void AmmoCrates(Game& g, int16_t drop, double x, double y, int16_t& ammo) {
+  if (!OnField(x, y)) return;
+  WorldState& w = g.world;
+  ammo = Sat16(ammo - 1);
+  if (drop != 0 && ammo > 0) {
+    for (int i = 0; i < kCrateSlots; ++i) {
+      if (w.AmmoCrateOn[i] != 0) continue;
+      w.AmmoCrateOn[i] = kTrue;
+      w.AmmoCrateX[i] = ViaSingle(static_cast<float>(x + Floor(15 * g.Rnd())));
+      w.AmmoCrateY[i] = ViaSingle(static_cast<float>(y + Floor(15 * g.Rnd())));
+      w.AmmoCrateLeft[i] = ammo < 50 ? ammo : 50;
+      break;
+    }
+  }
+  for (int i = 0; i < kCrateSlots; ++i) {
+    if (w.AmmoCrateOn[i] != kTrue) continue;
+    int frame = static_cast<int>(Floor(2 * g.Rnd()));
+    BitBlt(g.form.Field, Px(w.AmmoCrateX[i]), Px(w.AmmoCrateY[i]), 9, 7, g.pics.PicAmmo, 9 * frame, 0,
+           Rop::SrcCopy);
+  }
+}
+
+// Acid pick-ups: the drop of a dead soldier, the player taking one, the four effects and the icon.
+void Acid(Game& g, int16_t drop, int slot) {
+  WorldState& w = g.world;
+  Soldier& p = w.Soldiers[0];
+
+  if (drop != 0) {
+    if (slot < 0 || slot >= kSoldierSlots) return;
+    int k = static_cast<int>(Floor(4 * g.Rnd()));
+    if (w.AcidOn[k] == 0) {
+      const Soldier& s = w.Soldiers[slot];
+      w.AcidOn[k] = kTrue;
+      w.AcidX[k] = ViaSingle(static_cast<float>(Floor(10 * g.Rnd()) + s.X - 5));
+      w.AcidY[k] = ViaSingle(static_cast<float>(Floor(10 * g.Rnd()) + s.Y - 5));
+    }
+    // A drop comes from a death in the middle of the frame; the effects run once per frame.
+    return;
+  }
+
+  for (int k = 0; k < kAcidKinds; ++k) {
+    if (w.AcidOn[k] != kTrue) continue;
+    int frame = static_cast<int>(Floor(2 * g.Rnd()));
+    BitBlt(g.form.Field, Px(w.AcidX[k]), Px(w.AcidY[k]), 7, 7, g.pics.PicAcid, 7 * frame, 0, Rop::SrcCopy);
+    AngleAndDistance(g, w.AcidX[k] + 3, w.AcidY[k] + 3, static_cast<double>(p.X) + 10, static_cast<double>(p.Y) + 10);
+    if (w.DistResult < 10) {
+      w.AcidOn[k] = kFalse;
+      PlaySound(g, snd::Health, PlayerSoundPos(g));
+      w.AcidTimer[k] = 600;
+      PlaySound(g, snd::AcidPickUp, PlayerSoundPos(g));
+      PlaySound(g, AcidSound(k), 500);
+      PlaySound(g, snd::Heart, PlayerSoundPos(g));
+      break;
+    }
+  }
+
+  w.AcidIconX = p.Ammo < 15 ? 270 : 240;
+  w.HudIconsVisible = Bool16(!(p.X >= 220 && p.Y >= 260));
+
+  for (int k = 0; k < kAcidKinds; ++k) {
+    if (w.AcidTimer[k] < 1) continue;
+    switch (k) {
+      case 0:
+        if (w.AcidTimer[0] == 600) p.Ammo = 333;
+        --w.AcidTimer[0];
+        p.RechargeLeft = 0;
+        break;
+      case 1:
+        --w.AcidTimer[1];
+        p.Health = static_cast<float>(Floor(11 * g.Rnd()) + 30.0 * p.Power - 5);
+        break;
+      case 2: {
+        --w.AcidTimer[2];
+        p.X = static_cast<float>(p.X + Floor(5 * g.Rnd()) - 2);
+        p.Y = static_cast<float>(p.Y + Floor(5 * g.Rnd()) - 2);
+        double count = 1;
+        double dir = Floor(360 * g.Rnd());
+        Blood(g, static_cast<double>(p.X) + 10, static_cast<double>(p.Y) + 10, count, dir, 5);
+        break;
+      }
+      case 3: {
+        --w.AcidTimer[3];
+        p.X = static_cast<float>(p.X + Floor(3 * g.Rnd()) - 1);
+        p.Y = static_cast<float>(p.Y + Floor(3 * g.Rnd()) - 1);
+        g.input.CursorX += static_cast<int32_t>(Floor(3 * g.Rnd())) - 1;
+        g.input.CursorY += static_cast<int32_t>(Floor(3 * g.Rnd())) - 1;
+        // The trigger goes off by itself now and then.
+        if (Floor(5 * g.Rnd()) == 1) g.input.MouseLeft = kTrue;
+        p.Health = static_cast<float>(p.Health + Floor(3 * g.Rnd()) - 1);
+        double count = 1;
+        double dir = Floor(360 * g.Rnd());
+        Blood(g, static_cast<double>(p.X) + 10, static_cast<double>(p.Y) + 10, count, dir, 5);
+        break;
+      }
+    }
+    if (w.AcidTimer[k] == 0) StopSound(g, snd::Heart);
+  }
+
+  bool good = w.AcidTimer[0] >= 1 || w.AcidTimer[1] >= 1;
+  bool bad = w.AcidTimer[2] >= 1 || w.AcidTimer[3] >= 1;
+  if (w.HudIconsVisible != 0 && (good || bad)) {
+    int sx = good && bad ? 60 : bad ? 30 : 0;
+    int ix = Px(w.AcidIconX);
+    DrawMasked(g.form.Field, ix, 270, 30, 30, g.pics.PicAcidHearth, sx, 0, sx, 30);
+  }
+}
 
 }  // namespace vorlan
