@@ -238,9 +238,9 @@ Rgba BodyAt(Vec p, float angle, uint32_t seed) {
   Vec c{10.f, 10.f};
   Vec q = Rot({p.x - c.x, p.y - c.y}, -angle);
   Rgba acc;
-  float pool = SdEllipse(q, {0.5f, 0.5f}, 7.5f, 5.0f) + (Fbm(q.x * 0.45f + 9, q.y * 0.45f, seed, 3) - 0.5f) * 5.f;
+  float pool = SdEllipse(q, {0.5f, 1.5f}, 6.0f, 4.0f) + (Fbm(q.x * 0.45f + 9, q.y * 0.45f, seed, 3) - 0.5f) * 5.f;
   Layer(acc, RgbOf(104, 10, 8), Cover(pool));
-  Rgb cloth = RgbOf(88, 92, 60), dark = RgbOf(50, 50, 36);
+  Rgb cloth = RgbOf(116, 118, 78), dark = RgbOf(40, 40, 30);
   // Legs, torso, arms flung out, head.
   Layer(acc, dark, Cover(SdSegment(q, {-1.5f, -1.2f}, {-7.5f, -2.5f}, 1.05f)));
   Layer(acc, dark, Cover(SdSegment(q, {-1.5f, 1.2f}, {-7.2f, 2.8f}, 1.05f)));
@@ -334,13 +334,13 @@ Rgba ExplosionAt(Vec p, int f) {
   if (f <= 12) {
     // Fireball: turbulent yellow core, orange and red rim, growing and cooling.
     float k = (f - 4) / 8.f;
-    float rad = 17.f + k * 9.f;
+    float rad = 20.f + k * 8.f;
     float n = Fbm(p.x * 0.11f + f * 0.35f, p.y * 0.11f - f * 0.2f, seed + 1, 5);
     float d = r - rad * (0.75f + 0.5f * n);
     float heat = std::clamp(1.f - r / rad + (n - 0.5f) * 0.9f - k * 0.45f, 0.f, 1.f);
     Rgb c = heat > 0.6f ? Mix(RgbOf(255, 170, 40), RgbOf(255, 248, 180), (heat - 0.6f) / 0.4f)
             : heat > 0.25f ? Mix(RgbOf(200, 50, 16), RgbOf(255, 170, 40), (heat - 0.25f) / 0.35f)
-                           : Mix(RgbOf(60, 40, 36), RgbOf(200, 50, 16), heat / 0.25f);
+                           : Mix(Mix(RgbOf(150, 44, 14), RgbOf(70, 44, 36), k), RgbOf(210, 60, 16), heat / 0.25f);
     Layer(acc, c, Cover(d, 0.3f));
     return acc;
   }
@@ -370,11 +370,15 @@ Rgba CraterAt(Vec p) {
   float speck = Hash01(static_cast<int>(p.x * 1.3f), static_cast<int>(p.y * 1.3f), seed);
   if (r > reach - 6.f && speck < 0.35f) scorched = 1.f;  // the outer scorch crumbles into specks
   Layer(acc, Mix(RgbOf(36, 30, 24), RgbOf(70, 58, 44), n), Cover(scorched, 0.3f));
-  float rim = std::fabs(r - 12.5f - (n - 0.5f) * 4.f) - 3.2f;
-  Layer(acc, Shade(Mix(RgbOf(96, 80, 60), RgbOf(126, 106, 80), n), -(dx * kLight[0] + dy * kLight[1]) / (r + 1.f)),
-        Cover(rim, 0.3f));
-  float pit = r - 10.f - (n - 0.5f) * 4.f;
-  Layer(acc, Mix(RgbOf(18, 14, 12), RgbOf(52, 42, 34), std::clamp(r / 10.f, 0.f, 1.f) * n * 1.4f), Cover(pit, 0.3f));
+  // Thrown-up earth: a broken ring of clods, lit on the side facing the light.
+  float clods = Fbm(p.x * 0.3f, p.y * 0.3f, seed + 9, 3);
+  float rim = std::fabs(r - 13.f - (n - 0.5f) * 6.f) - (1.2f + clods * 2.6f);
+  float lit = (dx * kLight[0] + dy * kLight[1]) / (r + 1.f);
+  Layer(acc, Shade(Mix(RgbOf(84, 70, 52), RgbOf(120, 100, 74), clods), lit * 0.7f), Cover(rim, 0.3f));
+  // The pit: dark, scorched, its far wall catching a little light.
+  float pit = r - 10.f - (n - 0.5f) * 5.f;
+  Rgb floor = Mix(RgbOf(14, 12, 10), RgbOf(58, 46, 36), std::clamp(r / 11.f, 0.f, 1.f) * (0.6f + n));
+  Layer(acc, Shade(floor, -lit * 0.5f), Cover(pit, 0.3f));
   return acc;
 }
 
