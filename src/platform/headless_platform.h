@@ -56,7 +56,6 @@ class HeadlessPlatform : public Platform {
   const BufferState& Buffer(int index) const;
   // Mixes the playing buffers offline for the given number of stereo frames (advancing them).
   std::vector<int16_t> MixFrames(size_t frames);
-  // Makes GetMicros advance by this much per GetTickCount/GetMicros poll pair (0 = exact).
   const std::filesystem::path& ProgramDir() const { return program_; }
   const std::filesystem::path& DataDir() const { return data_; }
 
