@@ -149,7 +149,9 @@ TEST(ContentData, RegeneratingKeepsThePlayersSettingsAndUploads) {
   fs::path dir = testing::FreshFolder("content-regen");
   fs::create_directories(dir / "otherfiles");
   fs::create_directories(dir / "upload");
-  const std::string options = " 8 \r\n 8 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 8 \r\n 35 \r\n 120 \r\n 7 \r\n 0 \r\n 1 \r\n 0 \r\n 8 \r\n 0 \r\n 0 \r\n";
+  const std::string options =
+      " 8 \r\n 8 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 8 \r\n 35 \r\n 120 \r\n 7 \r\n 0 \r\n 1 \r\n 0 \r\n 8 \r\n "
+      "0 \r\n 0 \r\n";
   const std::string pending = "1234572026.jpg\r\n";
   std::ofstream(dir / "otherfiles" / "options.txt", std::ios::binary) << options;
   std::ofstream(dir / "upload" / "upload.txt", std::ios::binary) << pending;

@@ -64,13 +64,27 @@ struct Plain {
   int width, height;
 };
 const Plain kPlain[] = {
-    {"StatusBar.jpg", 300, 78},      {"MainLogo.jpg", 300, 300},        {"Loading.jpg", 300, 13},
-    {"SliderDrag.jpg", 8, 14},       {"Layer.jpg", 300, 13},            {"Check.jpg", 16, 8},
-    {"ScoreUpDown.jpg", 9, 27},      {"Help1.jpg", 23, 32},             {"Help2.jpg", 62, 20},
-    {"Help3.jpg", 32, 32},           {"MainMenu.jpg", 270, 270},        {"StatusHealth.jpg", 300, 20},
-    {"StatusAmmo.jpg", 300, 20},     {"StatusAccuracy.jpg", 300, 20},   {"StatusRecharge.jpg", 300, 20},
-    {"StatusBulletSpeed.jpg", 300, 20}, {"StatusMelee.jpg", 300, 20},   {"Health.jpg", 14, 7},
-    {"Ammo.jpg", 18, 7},             {"Acid.jpg", 14, 7},               {"Foot.jpg", 4, 4},
+    {"StatusBar.jpg", 300, 78},
+    {"MainLogo.jpg", 300, 300},
+    {"Loading.jpg", 300, 13},
+    {"SliderDrag.jpg", 8, 14},
+    {"Layer.jpg", 300, 13},
+    {"Check.jpg", 16, 8},
+    {"ScoreUpDown.jpg", 9, 27},
+    {"Help1.jpg", 23, 32},
+    {"Help2.jpg", 62, 20},
+    {"Help3.jpg", 32, 32},
+    {"MainMenu.jpg", 270, 270},
+    {"StatusHealth.jpg", 300, 20},
+    {"StatusAmmo.jpg", 300, 20},
+    {"StatusAccuracy.jpg", 300, 20},
+    {"StatusRecharge.jpg", 300, 20},
+    {"StatusBulletSpeed.jpg", 300, 20},
+    {"StatusMelee.jpg", 300, 20},
+    {"Health.jpg", 14, 7},
+    {"Ammo.jpg", 18, 7},
+    {"Acid.jpg", 14, 7},
+    {"Foot.jpg", 4, 4},
     {"InRowBar.jpg", 300, 3},
 };
 
@@ -182,7 +196,8 @@ TEST(ContentPictures, TerrainPhotographsAreDistinctTexturedGrounds) {
 }
 
 // Direction (degrees, 0 = right, 90 = down) from the frame centre to the farthest opaque pixel.
-double FarthestOpaque(const Surface& s, int fx, int fy, int w, int h, int maskDx, int maskDy, double cx, double cy) {
+double FarthestOpaque(const Surface& s, int fx, int fy, int w, int h, int maskDx, int maskDy, double cx,
+                      double cy) {
   double best = -1, angle = 0;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
@@ -242,8 +257,8 @@ TEST(ContentPictures, StatusStripsKeepTheirLabelWhenFilled) {
     const char* file;
     int label;
     bool skill;
-  } strips[] = {{"StatusHealth.jpg", 53, false},    {"StatusAmmo.jpg", 53, false},
-                {"StatusAccuracy.jpg", 98, true},   {"StatusRecharge.jpg", 98, true},
+  } strips[] = {{"StatusHealth.jpg", 53, false},     {"StatusAmmo.jpg", 53, false},
+                {"StatusAccuracy.jpg", 98, true},    {"StatusRecharge.jpg", 98, true},
                 {"StatusBulletSpeed.jpg", 98, true}, {"StatusMelee.jpg", 98, true}};
   for (const auto& st : strips) {
     SCOPED_TRACE(st.file);
@@ -252,14 +267,16 @@ TEST(ContentPictures, StatusStripsKeepTheirLabelWhenFilled) {
     for (int y = 0; y < 10; ++y)
       for (int x = 0; x < st.label; ++x)
         for (int k = 0; k < 3; ++k)
-          worst = std::max(worst, std::abs(Channel(GetPixel(s, x, y), k) - Channel(GetPixel(s, x, y + 10), k)));
+          worst =
+              std::max(worst, std::abs(Channel(GetPixel(s, x, y), k) - Channel(GetPixel(s, x, y + 10), k)));
     EXPECT_LE(worst, 16);
     double emptyBar = 0, filledBar = 0;
     for (int x = st.label + 5; x < 295; ++x) {
       emptyBar += Brightest(GetPixel(s, x, 3));
       filledBar += Brightest(GetPixel(s, x, 13));
     }
-    EXPECT_GT(std::abs(filledBar - emptyBar) / (290 - st.label), 20.0) << "filled bar looks like the empty one";
+    EXPECT_GT(std::abs(filledBar - emptyBar) / (290 - st.label), 20.0)
+        << "filled bar looks like the empty one";
     if (st.skill) {
       EXPECT_GT(Brightest(GetPixel(s, 200, 18)), Brightest(GetPixel(s, 200, 8)) + 60);
     }

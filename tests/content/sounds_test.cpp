@@ -25,7 +25,8 @@ struct Wav {
 };
 
 uint32_t U32(const std::string& b, size_t at) {
-  return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
+  return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 |
+         uint32_t(uint8_t(b[at + 3])) << 24;
 }
 uint16_t U16(const std::string& b, size_t at) { return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8); }
 
@@ -62,25 +63,32 @@ struct Expect {
   bool loop;
 };
 const Expect kSounds[] = {
-    {"BulletFire.wav", 0.1, 1.0, false},   {"BulletFireMiss.wav", 0.1, 1.0, false}, {"Blood.wav", 0.1, 1.0, false},
-    {"Health.wav", 0.2, 1.5, false},       {"Ammo.wav", 0.2, 1.5, false},           {"Fight.wav", 0.2, 1.5, false},
-    {"LevelUp.wav", 0.5, 3.0, false},      {"Damage1.wav", 0.2, 1.5, false},        {"Damage2.wav", 0.2, 1.5, false},
-    {"Damage3.wav", 0.2, 1.5, false},      {"Damage4.wav", 0.2, 1.5, false},        {"Damage5.wav", 0.2, 1.5, false},
-    {"Damage6.wav", 0.2, 1.5, false},      {"Buger.wav", 3.0, 10.0, false},         {"AirPlane.wav", 1.0, 5.0, false},
-    {"Bomb.wav", 1.0, 4.0, false},         {"SnowBattle.wav", 4.0, 20.0, true},     {"MouseOver.wav", 0.03, 0.3, false},
-    {"MenuClick.wav", 0.05, 0.5, false},   {"MenuAmbient.wav", 4.0, 20.0, true},    {"Photo.wav", 0.2, 1.0, false},
-    {"AcidPickUp.wav", 0.2, 1.5, false},   {"AcidBad1.wav", 0.5, 2.5, false},       {"AcidBad2.wav", 0.5, 2.5, false},
-    {"AcidGood1.wav", 0.5, 2.5, false},    {"AcidGood2.wav", 0.5, 2.5, false},      {"HighScore1.wav", 0.8, 4.0, false},
-    {"HighScore2.wav", 0.8, 4.0, false},   {"HighScore3.wav", 0.8, 4.0, false},     {"Heart.wav", 1.5, 8.0, true},
-    {"Alarm.wav", 0.5, 3.0, false},        {"BugerHit.wav", 0.2, 1.5, false},       {"Sheep1.wav", 0.3, 1.5, false},
-    {"Sheep2.wav", 0.3, 1.5, false},       {"Sheep3.wav", 0.3, 1.5, false},         {"InRow1.wav", 0.5, 3.0, false},
-    {"InRow2.wav", 0.5, 3.0, false},       {"InRow3.wav", 0.5, 3.0, false},         {"InRow4.wav", 0.5, 3.0, false},
-    {"ScoreMusic.wav", 2.0, 10.0, false},
+    {"BulletFire.wav", 0.1, 1.0, false}, {"BulletFireMiss.wav", 0.1, 1.0, false},
+    {"Blood.wav", 0.1, 1.0, false},      {"Health.wav", 0.2, 1.5, false},
+    {"Ammo.wav", 0.2, 1.5, false},       {"Fight.wav", 0.2, 1.5, false},
+    {"LevelUp.wav", 0.5, 3.0, false},    {"Damage1.wav", 0.2, 1.5, false},
+    {"Damage2.wav", 0.2, 1.5, false},    {"Damage3.wav", 0.2, 1.5, false},
+    {"Damage4.wav", 0.2, 1.5, false},    {"Damage5.wav", 0.2, 1.5, false},
+    {"Damage6.wav", 0.2, 1.5, false},    {"Buger.wav", 3.0, 10.0, false},
+    {"AirPlane.wav", 1.0, 5.0, false},   {"Bomb.wav", 1.0, 4.0, false},
+    {"SnowBattle.wav", 4.0, 20.0, true}, {"MouseOver.wav", 0.03, 0.3, false},
+    {"MenuClick.wav", 0.05, 0.5, false}, {"MenuAmbient.wav", 4.0, 20.0, true},
+    {"Photo.wav", 0.2, 1.0, false},      {"AcidPickUp.wav", 0.2, 1.5, false},
+    {"AcidBad1.wav", 0.5, 2.5, false},   {"AcidBad2.wav", 0.5, 2.5, false},
+    {"AcidGood1.wav", 0.5, 2.5, false},  {"AcidGood2.wav", 0.5, 2.5, false},
+    {"HighScore1.wav", 0.8, 4.0, false}, {"HighScore2.wav", 0.8, 4.0, false},
+    {"HighScore3.wav", 0.8, 4.0, false}, {"Heart.wav", 1.5, 8.0, true},
+    {"Alarm.wav", 0.5, 3.0, false},      {"BugerHit.wav", 0.2, 1.5, false},
+    {"Sheep1.wav", 0.3, 1.5, false},     {"Sheep2.wav", 0.3, 1.5, false},
+    {"Sheep3.wav", 0.3, 1.5, false},     {"InRow1.wav", 0.5, 3.0, false},
+    {"InRow2.wav", 0.5, 3.0, false},     {"InRow3.wav", 0.5, 3.0, false},
+    {"InRow4.wav", 0.5, 3.0, false},     {"ScoreMusic.wav", 2.0, 10.0, false},
 };
 
 int Peak(const Wav& w) {
   int p = 0;
-  for (size_t i = 0; i < w.left.size(); ++i) p = std::max({p, std::abs(int(w.left[i])), std::abs(int(w.right[i]))});
+  for (size_t i = 0; i < w.left.size(); ++i)
+    p = std::max({p, std::abs(int(w.left[i])), std::abs(int(w.right[i]))});
   return p;
 }
 

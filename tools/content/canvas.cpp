@@ -81,12 +81,18 @@ namespace {
 
 const char* FontFile(Face f) {
   switch (f) {
-    case Face::Sans: return "LiberationSans-Regular.ttf";
-    case Face::SansBold: return "LiberationSans-Bold.ttf";
-    case Face::Mono: return "LiberationMono-Regular.ttf";
-    case Face::MonoBold: return "LiberationMono-Bold.ttf";
-    case Face::Narrow: return "LiberationSansNarrow-Regular.ttf";
-    case Face::NarrowBold: return "LiberationSansNarrow-Bold.ttf";
+    case Face::Sans:
+      return "LiberationSans-Regular.ttf";
+    case Face::SansBold:
+      return "LiberationSans-Bold.ttf";
+    case Face::Mono:
+      return "LiberationMono-Regular.ttf";
+    case Face::MonoBold:
+      return "LiberationMono-Bold.ttf";
+    case Face::Narrow:
+      return "LiberationSansNarrow-Regular.ttf";
+    case Face::NarrowBold:
+      return "LiberationSansNarrow-Bold.ttf";
   }
   return "LiberationSans-Regular.ttf";
 }

@@ -50,7 +50,8 @@ bool WriteContactSheet(const PictureOut& out, const std::filesystem::path& file)
     DrawText(sheet, t.e->name, Face::Sans, 9, t.x, t.y, RgbOf(235, 235, 220));
     const Canvas& p = t.e->picture;
     for (int j = 0; j < p.H() * t.scale; ++j)
-      for (int i = 0; i < p.W() * t.scale; ++i) sheet.At(t.x + i, t.y + kLabel + j) = p.At(i / t.scale, j / t.scale);
+      for (int i = 0; i < p.W() * t.scale; ++i)
+        sheet.At(t.x + i, t.y + kLabel + j) = p.At(i / t.scale, j / t.scale);
   }
   return WritePng(sheet, file);
 }

@@ -25,9 +25,9 @@ struct PictureOut {
 // Places an image and its mask into one picture: the mask at (mx, my).
 Canvas Compose(const Canvas& image, const Canvas& mask, int w, int h, int mx, int my);
 
-void WriteSprites(PictureOut& out);    // soldiers, sheep, bodies, vehicles, explosion, icons
-void WriteScreens(PictureOut& out);    // title, menus, panels, status strips, help pictures
-void WriteTerrain(PictureOut& out);    // the four ground photographs and the cleaned strip
+void WriteSprites(PictureOut& out);  // soldiers, sheep, bodies, vehicles, explosion, icons
+void WriteScreens(PictureOut& out);  // title, menus, panels, status strips, help pictures
+void WriteTerrain(PictureOut& out);  // the four ground photographs and the cleaned strip
 bool WriteContactSheet(const PictureOut& out, const std::filesystem::path& file);
 
 // Ground textures (0 meadow, 1 mud, 2 snow, 3 dry dirt, 4 cleaned) shared by the title screens.

@@ -1,8 +1,8 @@
 // Data files shipped in OtherFiles: the soldier files, the default local and world score archives,
 // the world page template, the web site address, the default options and the upload list.
 #include <algorithm>
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 fs::path Existing(const fs::path& dir, const std::string& name) {
   std::error_code ec;
   auto lower = [](std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
   };
   std::string want = lower(name);
@@ -86,11 +87,12 @@ std::string ArchiveLine(const Result& r) {
   return vorlan::ScrambleText(line, vorlan::kScrambleKey);
 }
 
-const char* kNames[] = {"Ashgrove", "Bramble", "Corporal kettle", "Dunmore", "Elmstead", "Fenwick", "Gravel",
-                        "Hollis", "Ironside", "Juniper", "Kestrel", "Larkin", "Marrow", "Nettle", "Oakley",
-                        "Pike", "Quarry", "Rook", "Sorrel", "Thistle", "Umber", "Vane", "Wicker", "Yarrow",
-                        "Zinnia", "Badger", "Cinder", "Dusty", "Flint", "Heron", "Moss", "Old sarge",
-                        "Pebble", "Rusty", "Sparrow", "Tinker", "Wren", "Lucky", "Muddy boots", "Shepherd"};
+const char* kNames[] = {
+    "Ashgrove", "Bramble", "Corporal kettle", "Dunmore", "Elmstead", "Fenwick", "Gravel",      "Hollis",
+    "Ironside", "Juniper", "Kestrel",         "Larkin",  "Marrow",   "Nettle",  "Oakley",      "Pike",
+    "Quarry",   "Rook",    "Sorrel",          "Thistle", "Umber",    "Vane",    "Wicker",      "Yarrow",
+    "Zinnia",   "Badger",  "Cinder",          "Dusty",   "Flint",    "Heron",   "Moss",        "Old sarge",
+    "Pebble",   "Rusty",   "Sparrow",         "Tinker",  "Wren",     "Lucky",   "Muddy boots", "Shepherd"};
 
 // Invented results, best first: scores fall off smoothly from top to tail, skills grow with score.
 std::vector<Result> Results(int count, int top, int bottom, uint32_t seed) {
@@ -174,15 +176,15 @@ int WriteDataFiles(const fs::path& programDir) {
 
   // The player: only the name survives the new-game set-up, the rest is a believable recruit.
   fs::path file = Existing(other, "DEFAULT.txt");
-  Report(WriteLines(file, {KeyLine("NA", "Recruit"), KeyLine("OM", "60"), KeyLine("DE", "10"), KeyLine("HT", "90"),
-                           KeyLine("EL", "30"), KeyLine("EE", "0"), KeyLine("ED", "3"), KeyLine("GN", "20"),
-                           KeyLine("EM", "12"), "END"}),
+  Report(WriteLines(file, {KeyLine("NA", "Recruit"), KeyLine("OM", "60"), KeyLine("DE", "10"),
+                           KeyLine("HT", "90"), KeyLine("EL", "30"), KeyLine("EE", "0"), KeyLine("ED", "3"),
+                           KeyLine("GN", "20"), KeyLine("EM", "12"), "END"}),
          file, failures);
   // An enemy rifleman: his name and melee skill reach the battle.
   file = Existing(other, "LVL1.txt");
-  Report(WriteLines(file, {KeyLine("NA", "Rifleman"), KeyLine("OM", "10"), KeyLine("DE", "10"), KeyLine("HT", "20"),
-                           KeyLine("EL", "30"), KeyLine("EE", "1"), KeyLine("ED", "3"), KeyLine("GN", "20"),
-                           KeyLine("EM", "20"), "END"}),
+  Report(WriteLines(file, {KeyLine("NA", "Rifleman"), KeyLine("OM", "10"), KeyLine("DE", "10"),
+                           KeyLine("HT", "20"), KeyLine("EL", "30"), KeyLine("EE", "1"), KeyLine("ED", "3"),
+                           KeyLine("GN", "20"), KeyLine("EM", "20"), "END"}),
          file, failures);
 
   // Default local top ten (plus the overflow slot): modest results a new player can beat.
@@ -215,8 +217,8 @@ int WriteDataFiles(const fs::path& programDir) {
   file = Existing(other, "Options.txt");
   if (!fs::exists(file, ec) && !ec) {
     // Effects on, debug info off, stereo, volume 80, windowed, static movement.
-    Report(WriteLines(file, {" 0 ", " 0 ", " 0 ", " 8 ", " 0 ", " 0 ", " 0 ", " 80 ", " 0 ", " 0 ", " 0 ", " 0 ",
-                             " 8 ", " 0 ", " 0 ", " 0 "}),
+    Report(WriteLines(file, {" 0 ", " 0 ", " 0 ", " 8 ", " 0 ", " 0 ", " 0 ", " 80 ", " 0 ", " 0 ", " 0 ",
+                             " 0 ", " 8 ", " 0 ", " 0 ", " 0 "}),
            file, failures);
   }
   return failures;

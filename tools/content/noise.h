@@ -16,7 +16,8 @@ inline uint32_t Hash(uint32_t x) {
   return x;
 }
 inline float Hash01(int x, int y, uint32_t seed) {
-  uint32_t h = Hash(static_cast<uint32_t>(x) * 0x8da6b343U ^ Hash(static_cast<uint32_t>(y) * 0xd8163841U ^ seed));
+  uint32_t h =
+      Hash(static_cast<uint32_t>(x) * 0x8da6b343U ^ Hash(static_cast<uint32_t>(y) * 0xd8163841U ^ seed));
   return (h & 0xFFFFFF) / float(0x1000000);
 }
 

@@ -104,21 +104,25 @@ Canvas Splash() {
       c.At(x, y).c = Scale(tint, std::clamp(1.15f - r * r, 0.25f, 1.f));
     }
   // A gun sight over the field.
-  Canvas sight = Render(300, 300, [](Vec p) {
-    Rgba acc;
-    Vec cc{150, 128};
-    float ring = std::fabs(SdCircle(p, cc, 96)) - 1.2f;
-    float ring2 = std::fabs(SdCircle(p, cc, 60)) - 0.6f;
-    float ax = std::fabs(p.x - cc.x), ay = std::fabs(p.y - cc.y);
-    float cross = std::max(std::min(ax - 0.7f, ay - 0.7f), std::max(40.f - std::max(ax, ay), std::max(ax, ay) - 118.f));
-    Layer(acc, RgbOf(170, 220, 160), Cover(std::min(std::min(ring, ring2), cross), 0.3f) * 0.35f);
-    return acc;
-  }, 2);
+  Canvas sight = Render(
+      300, 300,
+      [](Vec p) {
+        Rgba acc;
+        Vec cc{150, 128};
+        float ring = std::fabs(SdCircle(p, cc, 96)) - 1.2f;
+        float ring2 = std::fabs(SdCircle(p, cc, 60)) - 0.6f;
+        float ax = std::fabs(p.x - cc.x), ay = std::fabs(p.y - cc.y);
+        float cross = std::max(std::min(ax - 0.7f, ay - 0.7f),
+                               std::max(40.f - std::max(ax, ay), std::max(ax, ay) - 118.f));
+        Layer(acc, RgbOf(170, 220, 160), Cover(std::min(std::min(ring, ring2), cross), 0.3f) * 0.35f);
+        return acc;
+      },
+      2);
   c.Over(sight, 0, 0);
-  Canvas shadow = Lettering("VORLAN", Face::SansBold, FitSize("VORLAN", Face::SansBold, 250, 60), RgbOf(0, 0, 0),
-                            RgbOf(0, 0, 0), 3.f, RgbOf(0, 0, 0));
-  Canvas name = Lettering("VORLAN", Face::SansBold, FitSize("VORLAN", Face::SansBold, 250, 60), RgbOf(255, 244, 190),
-                          RgbOf(168, 120, 40), 2.5f, RgbOf(26, 20, 10));
+  Canvas shadow = Lettering("VORLAN", Face::SansBold, FitSize("VORLAN", Face::SansBold, 250, 60),
+                            RgbOf(0, 0, 0), RgbOf(0, 0, 0), 3.f, RgbOf(0, 0, 0));
+  Canvas name = Lettering("VORLAN", Face::SansBold, FitSize("VORLAN", Face::SansBold, 250, 60),
+                          RgbOf(255, 244, 190), RgbOf(168, 120, 40), 2.5f, RgbOf(26, 20, 10));
   int nx = (300 - name.W()) / 2, ny = 86;
   c.Over(shadow, nx + 4, ny + 5, 0.6f);
   c.Over(name, nx, ny);
@@ -155,8 +159,10 @@ Canvas Backdrop() {
   for (int y = 0; y < S; ++y)
     for (int x = 0; x < S; ++x) {
       int d = std::min(std::min(x, y), std::min(S - 1 - x, S - 1 - y));
-      if (d < 3) c.At(x, y).c = RgbOf(60, 70, 44);
-      else if (d == 5) c.At(x, y).c = RgbOf(90, 100, 64);
+      if (d < 3)
+        c.At(x, y).c = RgbOf(60, 70, 44);
+      else if (d == 5)
+        c.At(x, y).c = RgbOf(90, 100, 64);
     }
   // The name as a stamp in the free lower right corner.
   Canvas name = TextMask("VORLAN", Face::SansBold, FitSize("VORLAN", Face::SansBold, 150, 40));
@@ -166,22 +172,26 @@ Canvas Backdrop() {
   for (int j = 0; j < name.H(); ++j)
     for (int i = 0; i < name.W(); ++i) c.Blend(nx + i, ny + j, ink, name.At(i, j).a * 0.32f);
   for (int j = 0; j < sub.H(); ++j)
-    for (int i = 0; i < sub.W(); ++i) c.Blend(S - sub.W() - 16 + i, ny + name.H() - 4 + j, ink, sub.At(i, j).a * 0.4f);
+    for (int i = 0; i < sub.W(); ++i)
+      c.Blend(S - sub.W() - 16 + i, ny + name.H() - 4 + j, ink, sub.At(i, j).a * 0.4f);
   return c;
 }
 
 Canvas LoadingBar() {
-  return Render(300, 13, [](Vec p) {
-    Rgba acc;
-    Layer(acc, RgbOf(10, 20, 10));
-    float t = p.y / 13.f;
-    Rgb fill = Mix(RgbOf(140, 230, 120), RgbOf(40, 120, 40), t);
-    if (static_cast<int>(p.x) % 12 >= 10) fill = Scale(fill, 0.6f);  // segments
-    Layer(acc, fill, Cover(SdBox(p, {150, 6.5f}, 149.f, 5.f, 2.f)));
-    // A hot leading edge at the right end, which is where the bar grows.
-    Layer(acc, RgbOf(230, 255, 210), Cover(SdBox(p, {296.5f, 6.5f}, 1.5f, 5.f, 1.f)));
-    return acc;
-  }, 3);
+  return Render(
+      300, 13,
+      [](Vec p) {
+        Rgba acc;
+        Layer(acc, RgbOf(10, 20, 10));
+        float t = p.y / 13.f;
+        Rgb fill = Mix(RgbOf(140, 230, 120), RgbOf(40, 120, 40), t);
+        if (static_cast<int>(p.x) % 12 >= 10) fill = Scale(fill, 0.6f);  // segments
+        Layer(acc, fill, Cover(SdBox(p, {150, 6.5f}, 149.f, 5.f, 2.f)));
+        // A hot leading edge at the right end, which is where the bar grows.
+        Layer(acc, RgbOf(230, 255, 210), Cover(SdBox(p, {296.5f, 6.5f}, 1.5f, 5.f, 1.f)));
+        return acc;
+      },
+      3);
 }
 
 Canvas StatusBackground() {
@@ -198,7 +208,8 @@ Canvas StatusBackground() {
   for (int rx : {3, 296})
     for (int ry : {22, 74})
       for (int j = -1; j <= 1; ++j)
-        for (int i = -1; i <= 1; ++i) c.At(rx + i, ry + j).c = (i + j < 0) ? RgbOf(130, 136, 126) : RgbOf(20, 22, 20);
+        for (int i = -1; i <= 1; ++i)
+          c.At(rx + i, ry + j).c = (i + j < 0) ? RgbOf(130, 136, 126) : RgbOf(20, 22, 20);
   return c;
 }
 
@@ -243,36 +254,45 @@ Canvas StatusStrip(const std::string& label, int labelWidth, Rgb fill, bool skil
 }
 
 Canvas LayerPanel() {
-  return Render(300, 13, [](Vec p) {
-    Rgba acc;
-    Layer(acc, Mix(RgbOf(40, 50, 34), RgbOf(16, 20, 14), p.y / 13.f));
-    if (p.y < 1 || p.y > 12) Layer(acc, RgbOf(120, 140, 96));
-    return acc;
-  }, 2);
+  return Render(
+      300, 13,
+      [](Vec p) {
+        Rgba acc;
+        Layer(acc, Mix(RgbOf(40, 50, 34), RgbOf(16, 20, 14), p.y / 13.f));
+        if (p.y < 1 || p.y > 12) Layer(acc, RgbOf(120, 140, 96));
+        return acc;
+      },
+      2);
 }
 
 Canvas RoundPanel(int w, int h, Rgb fill, Rgb edge) {
-  return Render(w, h, [=](Vec p) {
-    Rgba acc;
-    float d = SdBox(p, {w / 2.f, h / 2.f}, w / 2.f - 0.2f, h / 2.f - 0.2f, 4.f);
-    Layer(acc, edge, Cover(d));
-    Layer(acc, Mix(fill, Scale(fill, 0.6f), p.y / h), Cover(d + 1.2f));
-    return acc;
-  }, 4);
+  return Render(
+      w, h,
+      [=](Vec p) {
+        Rgba acc;
+        float d = SdBox(p, {w / 2.f, h / 2.f}, w / 2.f - 0.2f, h / 2.f - 0.2f, 4.f);
+        Layer(acc, edge, Cover(d));
+        Layer(acc, Mix(fill, Scale(fill, 0.6f), p.y / h), Cover(d + 1.2f));
+        return acc;
+      },
+      4);
 }
 
 Canvas EntryFrame() {
   // A hollow frame: the typed name shows through its middle.
-  return Render(150, 15, [](Vec p) {
-    Rgba acc;
-    float outer = SdBox(p, {75, 7.5f}, 74.8f, 7.3f, 3.f);
-    float inner = SdBox(p, {75, 7.5f}, 72.5f, 5.2f, 2.f);
-    float frame = std::max(outer, -inner);
-    Layer(acc, RgbOf(255, 230, 90), Cover(frame));
-    float arrow = std::max(std::fabs(p.y - 7.5f) * 0.9f + (p.x - 6.5f), -(p.x - 2.5f));
-    Layer(acc, RgbOf(255, 120, 40), Cover(arrow));
-    return acc;
-  }, 4);
+  return Render(
+      150, 15,
+      [](Vec p) {
+        Rgba acc;
+        float outer = SdBox(p, {75, 7.5f}, 74.8f, 7.3f, 3.f);
+        float inner = SdBox(p, {75, 7.5f}, 72.5f, 5.2f, 2.f);
+        float frame = std::max(outer, -inner);
+        Layer(acc, RgbOf(255, 230, 90), Cover(frame));
+        float arrow = std::max(std::fabs(p.y - 7.5f) * 0.9f + (p.x - 6.5f), -(p.x - 2.5f));
+        Layer(acc, RgbOf(255, 120, 40), Cover(arrow));
+        return acc;
+      },
+      4);
 }
 
 Canvas InRowBar() {
@@ -286,76 +306,94 @@ Canvas InRowBar() {
 }
 
 Canvas CheckCells() {
-  return Render(16, 8, [](Vec p) {
-    Rgba acc;
-    bool ticked = p.x < 8;
-    Vec c{ticked ? 4.f : 12.f, 4.f};
-    Layer(acc, RgbOf(30, 36, 30));
-    Layer(acc, RgbOf(236, 232, 214), Cover(SdBox(p, c, 3.f, 3.f)));
-    if (ticked) {
-      float tick = std::min(SdSegment(p, {1.8f, 4.0f}, {3.6f, 5.9f}, 0.75f), SdSegment(p, {3.6f, 5.9f}, {6.6f, 1.6f}, 0.75f));
-      Layer(acc, RgbOf(20, 150, 40), Cover(tick));
-    }
-    return acc;
-  }, 6);
+  return Render(
+      16, 8,
+      [](Vec p) {
+        Rgba acc;
+        bool ticked = p.x < 8;
+        Vec c{ticked ? 4.f : 12.f, 4.f};
+        Layer(acc, RgbOf(30, 36, 30));
+        Layer(acc, RgbOf(236, 232, 214), Cover(SdBox(p, c, 3.f, 3.f)));
+        if (ticked) {
+          float tick = std::min(SdSegment(p, {1.8f, 4.0f}, {3.6f, 5.9f}, 0.75f),
+                                SdSegment(p, {3.6f, 5.9f}, {6.6f, 1.6f}, 0.75f));
+          Layer(acc, RgbOf(20, 150, 40), Cover(tick));
+        }
+        return acc;
+      },
+      6);
 }
 
 Canvas ScoreMarks() {
   // Row 0: a new result (green, up); row 9: unchanged (grey); row 18: moved down (red).
-  return Render(9, 27, [](Vec p) {
-    Rgba acc;
-    int cell = static_cast<int>(p.y / 9);
-    Vec c{4.5f, cell * 9 + 4.5f};
-    Layer(acc, RgbOf(34, 38, 34));
-    float dx = std::fabs(p.x - c.x), dy = p.y - c.y;
-    if (cell == 0) Layer(acc, RgbOf(70, 220, 80), Cover(std::max(dx * 1.1f - dy - 2.4f, dy - 3.2f)));
-    if (cell == 1) Layer(acc, RgbOf(170, 170, 160), Cover(SdBox(p, c, 2.6f, 0.9f)));
-    if (cell == 2) Layer(acc, RgbOf(230, 60, 50), Cover(std::max(dx * 1.1f + dy - 2.4f, -dy - 3.2f)));
-    return acc;
-  }, 6);
+  return Render(
+      9, 27,
+      [](Vec p) {
+        Rgba acc;
+        int cell = static_cast<int>(p.y / 9);
+        Vec c{4.5f, cell * 9 + 4.5f};
+        Layer(acc, RgbOf(34, 38, 34));
+        float dx = std::fabs(p.x - c.x), dy = p.y - c.y;
+        if (cell == 0) Layer(acc, RgbOf(70, 220, 80), Cover(std::max(dx * 1.1f - dy - 2.4f, dy - 3.2f)));
+        if (cell == 1) Layer(acc, RgbOf(170, 170, 160), Cover(SdBox(p, c, 2.6f, 0.9f)));
+        if (cell == 2) Layer(acc, RgbOf(230, 60, 50), Cover(std::max(dx * 1.1f + dy - 2.4f, -dy - 3.2f)));
+        return acc;
+      },
+      6);
 }
 
 Canvas SliderTrack() {
-  Canvas r = Render(10, 140, [](Vec p) {
-    Rgba acc;
-    float d = SdBox(p, {5, 70}, 4.6f, 69.6f, 3.f);
-    Layer(acc, RgbOf(120, 126, 110), Cover(d));
-    Layer(acc, Mix(RgbOf(20, 24, 20), RgbOf(60, 66, 56), (p.x - 2) / 6.f), Cover(d + 1.3f));
-    if (std::fmod(p.y, 14.f) < 1.f && p.y > 4 && p.y < 136) Layer(acc, RgbOf(100, 110, 92), Cover(d + 1.3f));
-    return acc;
-  }, 4);
+  Canvas r = Render(
+      10, 140,
+      [](Vec p) {
+        Rgba acc;
+        float d = SdBox(p, {5, 70}, 4.6f, 69.6f, 3.f);
+        Layer(acc, RgbOf(120, 126, 110), Cover(d));
+        Layer(acc, Mix(RgbOf(20, 24, 20), RgbOf(60, 66, 56), (p.x - 2) / 6.f), Cover(d + 1.3f));
+        if (std::fmod(p.y, 14.f) < 1.f && p.y > 4 && p.y < 136)
+          Layer(acc, RgbOf(100, 110, 92), Cover(d + 1.3f));
+        return acc;
+      },
+      4);
   Sprite s = MakeSprite(r);
   return Compose(s.image, s.mask, 20, 140, 10, 0);
 }
 
 Canvas SliderThumb() {
-  return Render(8, 14, [](Vec p) {
-    Rgba acc;
-    Layer(acc, RgbOf(40, 40, 36));
-    float d = SdBox(p, {4, 7}, 3.8f, 6.8f, 1.5f);
-    Layer(acc, Mix(RgbOf(236, 236, 220), RgbOf(140, 144, 130), (p.x + p.y * 0.3f) / 10.f), Cover(d));
-    for (float gy : {5.f, 7.f, 9.f}) Layer(acc, RgbOf(90, 94, 84), Cover(SdBox(p, {4, gy}, 2.f, 0.35f)));
-    return acc;
-  }, 4);
+  return Render(
+      8, 14,
+      [](Vec p) {
+        Rgba acc;
+        Layer(acc, RgbOf(40, 40, 36));
+        float d = SdBox(p, {4, 7}, 3.8f, 6.8f, 1.5f);
+        Layer(acc, Mix(RgbOf(236, 236, 220), RgbOf(140, 144, 130), (p.x + p.y * 0.3f) / 10.f), Cover(d));
+        for (float gy : {5.f, 7.f, 9.f}) Layer(acc, RgbOf(90, 94, 84), Cover(SdBox(p, {4, gy}, 2.f, 0.35f)));
+        return acc;
+      },
+      4);
 }
 
 Canvas HelpCrateNumber() {
   Canvas c(23, 32, RgbOf(24, 28, 22));
-  Canvas crate = Render(19, 14, [](Vec p) {
-    Rgba acc;
-    Layer(acc, RgbOf(104, 114, 52), Cover(SdBox(p, {9.5f, 7}, 9.f, 6.5f, 1.f)));
-    Layer(acc, RgbOf(70, 78, 34), Cover(std::fabs(SdBox(p, {9.5f, 7}, 9.f, 6.5f, 1.f)) - 0.6f));
-    for (int i = 0; i < 3; ++i) {
-      Vec b{4.5f + i * 5.f, 7.5f};
-      Layer(acc, RgbOf(220, 176, 64), Cover(SdBox(p, b, 1.3f, 3.8f, 0.6f)));
-      Layer(acc, RgbOf(176, 96, 42), Cover(SdBox(p, {b.x, 4.2f}, 1.1f, 0.9f, 0.4f)));
-    }
-    return acc;
-  }, 4);
+  Canvas crate = Render(
+      19, 14,
+      [](Vec p) {
+        Rgba acc;
+        Layer(acc, RgbOf(104, 114, 52), Cover(SdBox(p, {9.5f, 7}, 9.f, 6.5f, 1.f)));
+        Layer(acc, RgbOf(70, 78, 34), Cover(std::fabs(SdBox(p, {9.5f, 7}, 9.f, 6.5f, 1.f)) - 0.6f));
+        for (int i = 0; i < 3; ++i) {
+          Vec b{4.5f + i * 5.f, 7.5f};
+          Layer(acc, RgbOf(220, 176, 64), Cover(SdBox(p, b, 1.3f, 3.8f, 0.6f)));
+          Layer(acc, RgbOf(176, 96, 42), Cover(SdBox(p, {b.x, 4.2f}, 1.1f, 0.9f, 0.4f)));
+        }
+        return acc;
+      },
+      4);
   c.Over(crate, 2, 17);
   Canvas num = Trim(TextMask("12", Face::SansBold, 9));
   for (int j = 0; j < num.H(); ++j)
-    for (int i = 0; i < num.W(); ++i) c.Blend((23 - num.W()) / 2 + i, 3 + j, RgbOf(255, 240, 120), num.At(i, j).a);
+    for (int i = 0; i < num.W(); ++i)
+      c.Blend((23 - num.W()) / 2 + i, 3 + j, RgbOf(255, 240, 120), num.At(i, j).a);
   return c;
 }
 
@@ -397,7 +435,8 @@ void WriteScreens(PictureOut& out) {
   out.Save("SliderMenu.jpg", SliderTrack());
   out.Save("SliderDrag.jpg", SliderThumb());
   out.Save("Layer.jpg", LayerPanel(), 95);
-  out.Save("LayerScore.jpg", MaskedBelow(RoundPanel(85, 15, RgbOf(44, 56, 38), RgbOf(150, 170, 120)), 15, 30));
+  out.Save("LayerScore.jpg",
+           MaskedBelow(RoundPanel(85, 15, RgbOf(44, 56, 38), RgbOf(150, 170, 120)), 15, 30));
   out.Save("Check.jpg", CheckCells());
   out.Save("ScoreUpDown.jpg", ScoreMarks());
   out.Save("Help1.jpg", HelpCrateNumber());

@@ -17,8 +17,8 @@ namespace {
 
 constexpr int kRate = 22050;
 constexpr float kPi = 3.14159265f;
-constexpr float kPeak = 0.85f;        // every file peaks here (about -1.4 dBFS)
-constexpr float kLeadIn = 0.012f;     // quiet start: random start offsets skip up to 5.7 ms
+constexpr float kPeak = 0.85f;     // every file peaks here (about -1.4 dBFS)
+constexpr float kLeadIn = 0.012f;  // quiet start: random start offsets skip up to 5.7 ms
 constexpr float kFadeIn = 0.003f;
 constexpr float kFadeOut = 0.012f;
 
@@ -37,17 +37,36 @@ class Biquad {
     float w = 2 * kPi * freq / kRate, cw = std::cos(w), alpha = std::sin(w) / (2 * q);
     float a0 = 1 + alpha;
     switch (kind_) {
-      case LowPass: b0_ = (1 - cw) / 2; b1_ = 1 - cw; b2_ = (1 - cw) / 2; break;
-      case HighPass: b0_ = (1 + cw) / 2; b1_ = -(1 + cw); b2_ = (1 + cw) / 2; break;
-      case BandPass: b0_ = alpha; b1_ = 0; b2_ = -alpha; break;
+      case LowPass:
+        b0_ = (1 - cw) / 2;
+        b1_ = 1 - cw;
+        b2_ = (1 - cw) / 2;
+        break;
+      case HighPass:
+        b0_ = (1 + cw) / 2;
+        b1_ = -(1 + cw);
+        b2_ = (1 + cw) / 2;
+        break;
+      case BandPass:
+        b0_ = alpha;
+        b1_ = 0;
+        b2_ = -alpha;
+        break;
     }
     a1_ = -2 * cw;
     a2_ = 1 - alpha;
-    b0_ /= a0; b1_ /= a0; b2_ /= a0; a1_ /= a0; a2_ /= a0;
+    b0_ /= a0;
+    b1_ /= a0;
+    b2_ /= a0;
+    a1_ /= a0;
+    a2_ /= a0;
   }
   float operator()(float x) {
     float y = b0_ * x + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_;
-    x2_ = x1_; x1_ = x; y2_ = y1_; y1_ = y;
+    x2_ = x1_;
+    x1_ = x;
+    y2_ = y1_;
+    y1_ = y;
     return y;
   }
 
@@ -67,7 +86,10 @@ struct Osc {
   float Sine(float f) { return std::sin(2 * kPi * Step(f)); }
   float Saw(float f) { return 2 * Step(f) - 1; }
   float Square(float f, float duty = 0.5f) { return Step(f) < duty ? 1.f : -1.f; }
-  float Tri(float f) { float p = Step(f); return 4 * std::fabs(p - 0.5f) - 1; }
+  float Tri(float f) {
+    float p = Step(f);
+    return 4 * std::fabs(p - 0.5f) - 1;
+  }
 };
 
 struct Noise {
@@ -91,7 +113,8 @@ float NoteHz(int semitonesFromA4) { return 440.f * std::pow(2.f, semitonesFromA4
 void Normalise(Mono& m, float peak) {
   float mx = 0;
   for (float v : m) mx = std::max(mx, std::fabs(v));
-  if (mx > 0) for (float& v : m) v *= peak / mx;
+  if (mx > 0)
+    for (float& v : m) v *= peak / mx;
 }
 
 // A one-shot: DC removed, faded in and out, normalised, with the quiet lead-in before it.
@@ -130,12 +153,27 @@ Mono Loop(const Mono& m, int n) {
 bool WriteWav(const std::filesystem::path& file, const Mono& left, const Mono& right) {
   std::ofstream f(file, std::ios::binary | std::ios::trunc);
   if (!f) return false;
-  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) f.put(static_cast<char>((v >> (8 * i)) & 255)); };
-  auto u16 = [&](uint16_t v) { f.put(static_cast<char>(v & 255)); f.put(static_cast<char>(v >> 8)); };
+  auto u32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) f.put(static_cast<char>((v >> (8 * i)) & 255));
+  };
+  auto u16 = [&](uint16_t v) {
+    f.put(static_cast<char>(v & 255));
+    f.put(static_cast<char>(v >> 8));
+  };
   uint32_t frames = static_cast<uint32_t>(left.size()), bytes = frames * 4;
-  f.write("RIFF", 4); u32(36 + bytes); f.write("WAVE", 4);
-  f.write("fmt ", 4); u32(16); u16(1); u16(2); u32(kRate); u32(kRate * 4); u16(4); u16(16);
-  f.write("data", 4); u32(bytes);
+  f.write("RIFF", 4);
+  u32(36 + bytes);
+  f.write("WAVE", 4);
+  f.write("fmt ", 4);
+  u32(16);
+  u16(1);
+  u16(2);
+  u32(kRate);
+  u32(kRate * 4);
+  u16(4);
+  u16(16);
+  f.write("data", 4);
+  u32(bytes);
   for (uint32_t i = 0; i < frames; ++i) {
     for (float v : {left[i], right[i]}) {
       long s = std::lround(std::clamp(v, -1.f, 1.f) * 32767.f);
@@ -154,7 +192,8 @@ void Widen(const Mono& m, float amount, bool loop, Mono& l, Mono& r) {
   size_t d = static_cast<size_t>(Frames(0.011f));
   Biquad lp(Biquad::LowPass, 3500, 0.7f);
   if (loop)  // run the filter over the end once so it is settled at the loop point
-    for (size_t i = m.size() - std::min(m.size(), size_t(2000)); i < m.size(); ++i) lp(m[(i + m.size() - d) % m.size()]);
+    for (size_t i = m.size() - std::min(m.size(), size_t(2000)); i < m.size(); ++i)
+      lp(m[(i + m.size() - d) % m.size()]);
   for (size_t i = 0; i < m.size(); ++i) {
     float src = loop ? m[(i + m.size() - d) % m.size()] : (i >= d ? m[i - d] : 0.f);
     float delayed = lp(src);
@@ -198,7 +237,8 @@ float Bell(float t, float f, float tau) {
   static const float ratio[] = {1.f, 2.0f, 3.01f, 4.17f};
   static const float gain[] = {1.f, 0.45f, 0.22f, 0.12f};
   float s = 0;
-  for (int k = 0; k < 4; ++k) s += std::sin(2 * kPi * f * ratio[k] * t) * gain[k] * Decay(t, tau / (1 + k * 0.7f));
+  for (int k = 0; k < 4; ++k)
+    s += std::sin(2 * kPi * f * ratio[k] * t) * gain[k] * Decay(t, tau / (1 + k * 0.7f));
   return s * Attack(t, 0.004f);
 }
 
@@ -236,7 +276,8 @@ void PlayBrass(Mono& m, const std::vector<Note>& notes, float octaveGain = 0.f) 
 
 void PlayBells(Mono& m, const std::vector<Note>& notes, float tau) {
   for (const Note& n : notes) {
-    int s0 = Frames(n.start), s1 = std::min<int>(static_cast<int>(m.size()), Frames(n.start + n.len + tau * 4));
+    int s0 = Frames(n.start),
+        s1 = std::min<int>(static_cast<int>(m.size()), Frames(n.start + n.len + tau * 4));
     for (int i = s0; i < s1; ++i) m[i] += Bell(Sec(i - s0), NoteHz(n.pitch), tau) * n.gain * 0.3f;
   }
 }
@@ -260,7 +301,8 @@ Mono Shot() {
   Mono m(Frames(0.42f));
   Noise nz(101);
   Osc o;
-  Biquad crack(Biquad::BandPass, 2600, 0.9f), body(Biquad::LowPass, 900, 0.7f), tail(Biquad::LowPass, 500, 0.7f);
+  Biquad crack(Biquad::BandPass, 2600, 0.9f), body(Biquad::LowPass, 900, 0.7f),
+      tail(Biquad::LowPass, 500, 0.7f);
   for (size_t i = 0; i < m.size(); ++i) {
     float t = Sec(static_cast<int>(i)), n = nz();
     float f = 55 + 120 * Decay(t, 0.025f);
@@ -293,7 +335,8 @@ Mono BloodSplat() {
     float t = Sec(static_cast<int>(i));
     lp.Set(300 + 1200 * Decay(t, 0.06f), 2.0f);
     float wobble = 0.6f + 0.4f * std::sin(2 * kPi * 38 * t);
-    m[i] = lp(nz()) * 1.5f * Env(t, 0.004f, 0.01f, 0.08f) * wobble + o.Sine(170 - 90 * t * 3) * 0.4f * Decay(t, 0.05f);
+    m[i] = lp(nz()) * 1.5f * Env(t, 0.004f, 0.01f, 0.08f) * wobble +
+           o.Sine(170 - 90 * t * 3) * 0.4f * Decay(t, 0.05f);
   }
   return m;
 }
@@ -330,16 +373,21 @@ Mono MeleeFight() {
   Drum(m, 0.0f, 160, 60, 0.05f, 0.8f, 106);
   Drum(m, 0.16f, 140, 55, 0.06f, 0.7f, 107);
   Drum(m, 0.34f, 180, 65, 0.05f, 0.9f, 108);
-  Mono grunt = Voice(0.32f, {570, 840, 2410}, {640, 1190, 2390}, [](float t) { return 130 - 40 * t; },
-                     [](float t) { return Env(t, 0.02f, 0.08f, 0.08f); }, 0.25f, 109);
+  Mono grunt = Voice(
+      0.32f, {570, 840, 2410}, {640, 1190, 2390}, [](float t) { return 130 - 40 * t; },
+      [](float t) { return Env(t, 0.02f, 0.08f, 0.08f); }, 0.25f, 109);
   for (size_t i = 0; i < grunt.size(); ++i) m[Frames(0.3f) + i] += grunt[i] * 0.6f;
   return m;
 }
 
 Mono LevelUpJingle() {
   Mono m(Frames(1.3f));
-  PlayBrass(m, {{0.0f, 0.09f, 3}, {0.1f, 0.09f, 7}, {0.2f, 0.09f, 10}, {0.3f, 0.55f, 15},
-                {0.3f, 0.55f, 10, 0.6f}, {0.3f, 0.55f, 7, 0.5f}});
+  PlayBrass(m, {{0.0f, 0.09f, 3},
+                {0.1f, 0.09f, 7},
+                {0.2f, 0.09f, 10},
+                {0.3f, 0.55f, 15},
+                {0.3f, 0.55f, 10, 0.6f},
+                {0.3f, 0.55f, 7, 0.5f}});
   PlayBells(m, {{0.3f, 0.5f, 27, 0.4f}}, 0.25f);
   return m;
 }
@@ -351,20 +399,21 @@ Mono Cry(int k) {
     Vowel a, b;
   };
   const C c[6] = {
-      {0.45f, 180, 120, 0.2f, {730, 1090, 2440}, {570, 840, 2410}},   // "ah-oh", falling
-      {0.38f, 150, 210, 0.25f, {530, 1840, 2480}, {730, 1090, 2440}}, // "eh-ah", rising yelp
-      {0.55f, 125, 90, 0.3f, {640, 1190, 2390}, {300, 870, 2240}},    // "uh-oo", deep groan
-      {0.32f, 230, 160, 0.15f, {660, 1720, 2410}, {730, 1090, 2440}}, // short sharp "ae"
-      {0.6f, 140, 100, 0.35f, {570, 840, 2410}, {640, 1190, 2390}},   // long "oh", breathy
-      {0.42f, 200, 240, 0.2f, {390, 1990, 2550}, {730, 1090, 2440}},  // "ih-ah", strangled
+      {0.45f, 180, 120, 0.2f, {730, 1090, 2440}, {570, 840, 2410}},    // "ah-oh", falling
+      {0.38f, 150, 210, 0.25f, {530, 1840, 2480}, {730, 1090, 2440}},  // "eh-ah", rising yelp
+      {0.55f, 125, 90, 0.3f, {640, 1190, 2390}, {300, 870, 2240}},     // "uh-oo", deep groan
+      {0.32f, 230, 160, 0.15f, {660, 1720, 2410}, {730, 1090, 2440}},  // short sharp "ae"
+      {0.6f, 140, 100, 0.35f, {570, 840, 2410}, {640, 1190, 2390}},    // long "oh", breathy
+      {0.42f, 200, 240, 0.2f, {390, 1990, 2550}, {730, 1090, 2440}},   // "ih-ah", strangled
   };
   const C& v = c[k];
-  Mono m = Voice(v.secs, v.a, v.b,
-                 [&](float t) {
-                   float x = t / v.secs;
-                   return v.p0 + (v.p1 - v.p0) * x + 25 * std::sin(kPi * x) * (k % 2 ? 1.f : -0.4f);
-                 },
-                 [&](float t) { return Env(t, 0.015f, v.secs * 0.35f, v.secs * 0.25f); }, v.breath, 110 + k);
+  Mono m = Voice(
+      v.secs, v.a, v.b,
+      [&](float t) {
+        float x = t / v.secs;
+        return v.p0 + (v.p1 - v.p0) * x + 25 * std::sin(kPi * x) * (k % 2 ? 1.f : -0.4f);
+      },
+      [&](float t) { return Env(t, 0.015f, v.secs * 0.35f, v.secs * 0.25f); }, v.breath, 110 + k);
   // A thud of the hit under the cry.
   Drum(m, 0.0f, 120, 50, 0.04f, 0.6f, 120 + k);
   return m;
@@ -401,7 +450,7 @@ Mono AircraftPass() {
     float x = (t - 0.9f) / 0.5f;
     float doppler = 1.f + 0.07f * std::tanh(-x);
     float loud = 1.f / (1.f + x * x * 0.35f);
-    float beat = 0.65f + 0.35f * std::sin(2 * kPi * prop.Step(42 * doppler) );
+    float beat = 0.65f + 0.35f * std::sin(2 * kPi * prop.Step(42 * doppler));
     float y = lp(eng.Saw(84 * doppler) + eng.Square(168 * doppler, 0.3f) * 0.3f) * beat + wind(nz()) * 0.35f;
     m[i] = y * loud * std::min(1.f, t / 0.05f + 0.4f);
   }
@@ -496,7 +545,8 @@ Mono Blip(float f, float secs, float tau) {
   Osc o;
   for (size_t i = 0; i < m.size(); ++i) {
     float t = Sec(static_cast<int>(i));
-    m[i] = (o.Sine(f * (1 + 0.3f * Decay(t, 0.01f))) + 0.3f * std::sin(4 * kPi * f * t)) * Env(t, 0.002f, 0.0f, tau);
+    m[i] = (o.Sine(f * (1 + 0.3f * Decay(t, 0.01f))) + 0.3f * std::sin(4 * kPi * f * t)) *
+           Env(t, 0.002f, 0.0f, tau);
   }
   return m;
 }
@@ -570,7 +620,9 @@ Mono DrugGood(int k) {
   float secs = 1.1f;
   Mono m(Frames(secs));
   if (k == 0) {
-    PlayBells(m, {{0.0f, 0.1f, 8}, {0.08f, 0.1f, 12}, {0.16f, 0.1f, 15}, {0.24f, 0.1f, 20}, {0.32f, 0.4f, 24}}, 0.22f);
+    PlayBells(m,
+              {{0.0f, 0.1f, 8}, {0.08f, 0.1f, 12}, {0.16f, 0.1f, 15}, {0.24f, 0.1f, 20}, {0.32f, 0.4f, 24}},
+              0.22f);
   } else {
     // A rising whoosh with sparkles on top.
     Noise nz(190);
@@ -582,7 +634,8 @@ Mono DrugGood(int k) {
     }
     Rng rng(191);
     std::vector<Note> sparkles;
-    for (int s = 0; s < 8; ++s) sparkles.push_back({0.35f + s * 0.07f, 0.05f, 24 + static_cast<int>(rng.Uniform() * 12), 0.5f});
+    for (int s = 0; s < 8; ++s)
+      sparkles.push_back({0.35f + s * 0.07f, 0.05f, 24 + static_cast<int>(rng.Uniform() * 12), 0.5f});
     PlayBells(m, sparkles, 0.08f);
   }
   return m;
@@ -591,11 +644,23 @@ Mono DrugGood(int k) {
 Mono HighScoreJingle(int place) {
   Mono m(Frames(2.0f));
   if (place == 0) {  // the top three: a full fanfare
-    PlayBrass(m, {{0.0f, 0.12f, 3}, {0.13f, 0.12f, 3}, {0.26f, 0.12f, 3}, {0.39f, 0.3f, 10}, {0.72f, 0.12f, 8},
-                  {0.85f, 0.7f, 15}, {0.85f, 0.7f, 10, 0.6f}, {0.85f, 0.7f, 7, 0.5f}}, 0.4f);
+    PlayBrass(m,
+              {{0.0f, 0.12f, 3},
+               {0.13f, 0.12f, 3},
+               {0.26f, 0.12f, 3},
+               {0.39f, 0.3f, 10},
+               {0.72f, 0.12f, 8},
+               {0.85f, 0.7f, 15},
+               {0.85f, 0.7f, 10, 0.6f},
+               {0.85f, 0.7f, 7, 0.5f}},
+              0.4f);
     Drum(m, 0.85f, 110, 45, 0.15f, 1.f, 200);
   } else if (place == 1) {
-    PlayBrass(m, {{0.0f, 0.12f, 5}, {0.14f, 0.12f, 8}, {0.28f, 0.12f, 12}, {0.45f, 0.6f, 17}, {0.45f, 0.6f, 12, 0.5f}});
+    PlayBrass(m, {{0.0f, 0.12f, 5},
+                  {0.14f, 0.12f, 8},
+                  {0.28f, 0.12f, 12},
+                  {0.45f, 0.6f, 17},
+                  {0.45f, 0.6f, 12, 0.5f}});
   } else {
     PlayBells(m, {{0.0f, 0.15f, 5}, {0.18f, 0.15f, 9}, {0.36f, 0.5f, 12}}, 0.3f);
   }
@@ -613,8 +678,9 @@ Mono ScoreTune() {
   for (int i = 0; i < 16; i += 2) bass.push_back({i * beat, beat * 1.6f, roots[(i / 4) % 4], 0.7f});
   PlayBrass(m, mel);
   PlayBrass(m, bass);
-  for (int i = 0; i < 16; ++i) Drum(m, i * beat + (i % 2 ? 0.f : 0.f), i % 2 ? 240.f : 120.f, i % 2 ? 180.f : 50.f, i % 2 ? 0.03f : 0.06f,
-                                     i % 2 ? 1.2f : 0.3f, 210 + i);
+  for (int i = 0; i < 16; ++i)
+    Drum(m, i * beat + (i % 2 ? 0.f : 0.f), i % 2 ? 240.f : 120.f, i % 2 ? 180.f : 50.f,
+         i % 2 ? 0.03f : 0.06f, i % 2 ? 1.2f : 0.3f, 210 + i);
   return m;
 }
 
@@ -656,7 +722,8 @@ Mono MetalClang() {
   const float partials[] = {523, 1187, 1712, 2459, 3311};
   for (size_t i = 0; i < m.size(); ++i) {
     float t = Sec(static_cast<int>(i)), s = 0;
-    for (int k = 0; k < 5; ++k) s += std::sin(2 * kPi * partials[k] * t + k) * Decay(t, 0.25f / (1 + k * 0.5f)) / (1 + k * 0.4f);
+    for (int k = 0; k < 5; ++k)
+      s += std::sin(2 * kPi * partials[k] * t + k) * Decay(t, 0.25f / (1 + k * 0.5f)) / (1 + k * 0.4f);
     m[i] = s * Attack(t, 0.001f) + nz() * Decay(t, 0.006f) * 0.8f;
   }
   return m;
@@ -665,19 +732,24 @@ Mono MetalClang() {
 Mono Bleat(int k) {
   const float pitch[3] = {330, 420, 270}, secs[3] = {0.7f, 0.55f, 0.85f};
   Vowel a{600, 1700, 2600}, b{760, 1300, 2500};
-  return Voice(secs[k], k == 1 ? b : a, k == 1 ? a : b,
-               [&](float t) {
-                 // The tremble of a bleat: a fast vibrato that deepens.
-                 return pitch[k] * (1 + (0.03f + 0.05f * t) * std::sin(2 * kPi * (6.5f + k) * t)) * (1 - 0.1f * t / secs[k]);
-               },
-               [&](float t) { return Env(t, 0.04f, secs[k] * 0.5f, secs[k] * 0.15f) * (0.75f + 0.25f * std::sin(2 * kPi * 7 * t)); },
-               0.12f, 230 + k);
+  return Voice(
+      secs[k], k == 1 ? b : a, k == 1 ? a : b,
+      [&](float t) {
+        // The tremble of a bleat: a fast vibrato that deepens.
+        return pitch[k] * (1 + (0.03f + 0.05f * t) * std::sin(2 * kPi * (6.5f + k) * t)) *
+               (1 - 0.1f * t / secs[k]);
+      },
+      [&](float t) {
+        return Env(t, 0.04f, secs[k] * 0.5f, secs[k] * 0.15f) * (0.75f + 0.25f * std::sin(2 * kPi * 7 * t));
+      },
+      0.12f, 230 + k);
 }
 
 Mono KillStreak(int level) {
   Mono m(Frames(0.9f + level * 0.35f));
   std::vector<Note> notes;
-  const int steps[4][6] = {{3, 7, 10, -99, -99, -99}, {3, 7, 10, 15, -99, -99}, {5, 8, 12, 15, 17, -99}, {3, 7, 10, 15, 19, 22}};
+  const int steps[4][6] = {
+      {3, 7, 10, -99, -99, -99}, {3, 7, 10, 15, -99, -99}, {5, 8, 12, 15, 17, -99}, {3, 7, 10, 15, 19, 22}};
   float t = 0;
   for (int i = 0; i < 6 && steps[level][i] != -99; ++i) {
     bool last = i == 5 || steps[level][i + 1] == -99;

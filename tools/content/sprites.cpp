@@ -146,7 +146,10 @@ void Outlined(Rgba& acc, float d, Rgb c, float w = 0.45f, Rgb edge = {0.08f, 0.0
 // One soldier seen from above at a facing (degrees), centred at c.
 Rgba SoldierAt(Vec p, Vec c, float facing, const Kit& k) {
   Vec q = Rot({p.x - c.x, p.y - c.y}, -facing);  // local: x forward, y to the right
-  auto world = [&](Vec l) { Vec w = Rot(l, facing); return Vec{w.x + c.x, w.y + c.y}; };
+  auto world = [&](Vec l) {
+    Vec w = Rot(l, facing);
+    return Vec{w.x + c.x, w.y + c.y};
+  };
   Rgba acc;
   if (k.backpack) {
     Vec bc{-3.4f, 0};
@@ -196,7 +199,12 @@ Canvas SoldierSheet(int level) {
   std::vector<Sprite> frames;
   for (int k = 0; k < 72; ++k) {
     float facing = 5.f * k;
-    Canvas r = Render(21, 21, [&](Vec p) { return SoldierAt(p, {10.5f, 10.5f}, facing, kit); }, 4);
+    Canvas r = Render(
+        21, 21,
+        [&](Vec p) {
+          return SoldierAt(p, {10.5f, 10.5f}, facing, kit);
+        },
+        4);
     frames.push_back(MakeSprite(r));
   }
   return SheetRow(frames, 21, 21, 42);
@@ -226,7 +234,8 @@ Rgba SheepAt(Vec p, Vec c, float heading, bool dead, uint32_t seed) {
   Layer(acc, Shade(face, Dome(p, c, 6.f) * 0.5f), Cover(SdEllipse(q, {5.6f, 0}, 1.9f, 1.35f)));
   if (dead) {
     // Blood soaked into the fleece along the wound.
-    float wound = SdSegment(q, {-3.5f, 1.5f}, {1.5f, 2.8f}, 0.9f) + (Fbm(q.x, q.y, seed + 5, 2) - 0.5f) * 1.5f;
+    float wound =
+        SdSegment(q, {-3.5f, 1.5f}, {1.5f, 2.8f}, 0.9f) + (Fbm(q.x, q.y, seed + 5, 2) - 0.5f) * 1.5f;
     Layer(acc, RgbOf(150, 22, 16), Cover(wound));
   }
   return acc;
@@ -238,7 +247,8 @@ Rgba BodyAt(Vec p, float angle, uint32_t seed) {
   Vec c{10.f, 10.f};
   Vec q = Rot({p.x - c.x, p.y - c.y}, -angle);
   Rgba acc;
-  float pool = SdEllipse(q, {0.5f, 1.5f}, 6.0f, 4.0f) + (Fbm(q.x * 0.45f + 9, q.y * 0.45f, seed, 3) - 0.5f) * 5.f;
+  float pool =
+      SdEllipse(q, {0.5f, 1.5f}, 6.0f, 4.0f) + (Fbm(q.x * 0.45f + 9, q.y * 0.45f, seed, 3) - 0.5f) * 5.f;
   Layer(acc, RgbOf(104, 10, 8), Cover(pool));
   Rgb cloth = RgbOf(116, 118, 78), dark = RgbOf(40, 40, 30);
   // Legs, torso, arms flung out, head.
@@ -339,8 +349,9 @@ Rgba ExplosionAt(Vec p, int f) {
     float d = r - rad * (0.75f + 0.5f * n);
     float heat = std::clamp(1.f - r / rad + (n - 0.5f) * 0.9f - k * 0.45f, 0.f, 1.f);
     Rgb c = heat > 0.6f ? Mix(RgbOf(255, 170, 40), RgbOf(255, 248, 180), (heat - 0.6f) / 0.4f)
-            : heat > 0.25f ? Mix(RgbOf(200, 50, 16), RgbOf(255, 170, 40), (heat - 0.25f) / 0.35f)
-                           : Mix(Mix(RgbOf(150, 44, 14), RgbOf(70, 44, 36), k), RgbOf(210, 60, 16), heat / 0.25f);
+            : heat > 0.25f
+                ? Mix(RgbOf(200, 50, 16), RgbOf(255, 170, 40), (heat - 0.25f) / 0.35f)
+                : Mix(Mix(RgbOf(150, 44, 14), RgbOf(70, 44, 36), k), RgbOf(210, 60, 16), heat / 0.25f);
     Layer(acc, c, Cover(d, 0.3f));
     return acc;
   }
@@ -392,7 +403,8 @@ Canvas HealthCrates() {
       Layer(acc, RgbOf(120, 120, 116));
       Layer(acc, f ? RgbOf(255, 255, 255) : RgbOf(226, 226, 220), Cover(SdBox(p, {3.5f, 3.5f}, 2.9f, 2.9f)));
       Rgb red = f ? RgbOf(255, 40, 40) : RgbOf(200, 20, 24);
-      Layer(acc, red, Cover(std::min(SdBox(p, {3.5f, 3.5f}, 0.55f, 2.1f), SdBox(p, {3.5f, 3.5f}, 2.1f, 0.55f))));
+      Layer(acc, red,
+            Cover(std::min(SdBox(p, {3.5f, 3.5f}, 0.55f, 2.1f), SdBox(p, {3.5f, 3.5f}, 2.1f, 0.55f))));
       return acc;
     });
     out.Put(c, 7 * f, 0);
@@ -430,7 +442,8 @@ Canvas AcidPickups() {
       Vec a{1.5f, 5.2f}, b{5.5f, 1.8f};
       float d = SdSegment(p, a, b, 1.45f);
       bool left = (p.x - 3.5f) + (3.5f - p.y) * 0.85f < 0;
-      Rgb col = left ? (f ? RgbOf(255, 120, 255) : RgbOf(230, 60, 220)) : (f ? RgbOf(140, 255, 150) : RgbOf(70, 220, 90));
+      Rgb col = left ? (f ? RgbOf(255, 120, 255) : RgbOf(230, 60, 220))
+                     : (f ? RgbOf(140, 255, 150) : RgbOf(70, 220, 90));
       Layer(acc, Shade(col, Dome(p, {3.5f, 3.5f}, 3.f) * 0.6f), Cover(d));
       return acc;
     });
@@ -485,7 +498,8 @@ Rgba BombAt(Vec p) {
   Layer(acc, RgbOf(50, 54, 48), Cover(SdBox(p, {15, 5.2f}, 6.5f, 2.4f, 0.8f)));
   Layer(acc, RgbOf(50, 54, 48), Cover(SdBox(p, {15, 6.0f}, 1.0f, 4.0f)));
   Layer(acc, Shade(body, Dome(p, {15, 16}, 10)), Cover(SdEllipse(p, {15, 17}, 8.2f, 11.5f)));
-  Layer(acc, RgbOf(230, 190, 40), Cover(std::max(std::fabs(p.y - 10.5f) - 1.0f, SdEllipse(p, {15, 17}, 8.2f, 11.5f))));
+  Layer(acc, RgbOf(230, 190, 40),
+        Cover(std::max(std::fabs(p.y - 10.5f) - 1.0f, SdEllipse(p, {15, 17}, 8.2f, 11.5f))));
   return acc;
 }
 
@@ -517,10 +531,12 @@ Rgba MenuCursorAt(Vec p) {
   Vec c{9, 9};
   float ring = std::fabs(SdCircle(p, c, 5.6f)) - 1.0f;
   float ax = std::fabs(p.x - c.x), ay = std::fabs(p.y - c.y);
-  float ticks = std::max(std::min(ax - 0.7f, ay - 0.7f), std::max(3.0f - std::max(ax, ay), std::max(ax, ay) - 8.2f));
+  float ticks =
+      std::max(std::min(ax - 0.7f, ay - 0.7f), std::max(3.0f - std::max(ax, ay), std::max(ax, ay) - 8.2f));
   float shape = std::min(ring, ticks);
   Layer(acc, RgbOf(20, 30, 20), Cover(shape - 0.8f));
-  Layer(acc, Mix(RgbOf(190, 255, 190), RgbOf(120, 220, 130), std::clamp((p.y - 3) / 12.f, 0.f, 1.f)), Cover(shape));
+  Layer(acc, Mix(RgbOf(190, 255, 190), RgbOf(120, 220, 130), std::clamp((p.y - 3) / 12.f, 0.f, 1.f)),
+        Cover(shape));
   Layer(acc, RgbOf(255, 255, 255), Cover(SdCircle(p, c, 1.1f)));
   return acc;
 }
@@ -547,7 +563,8 @@ Rgba WalkHereAt(Vec p) {
 
 void WriteSprites(PictureOut& out) {
   out.Save("Player.jpg", SoldierSheet(-1));
-  for (int level = 0; level <= 5; ++level) out.Save("AiLVL" + std::to_string(level) + ".jpg", SoldierSheet(level));
+  for (int level = 0; level <= 5; ++level)
+    out.Save("AiLVL" + std::to_string(level) + ".jpg", SoldierSheet(level));
 
   out.Save("Health.jpg", HealthCrates());
   out.Save("Ammo.jpg", AmmoCrates());
@@ -561,7 +578,9 @@ void WriteSprites(PictureOut& out) {
   out.Save("BoomDirt.jpg", Compose(crater.image, crater.mask, 128, 64, 64, 0));
 
   std::vector<Sprite> blast;
-  for (int f = 0; f < 27; ++f) blast.push_back(MakeSprite(Render(64, 64, [f](Vec p) { return ExplosionAt(p, f); }, 3)));
+  for (int f = 0; f < 27; ++f)
+    blast.push_back(MakeSprite(Render(
+        64, 64, [f](Vec p) { return ExplosionAt(p, f); }, 3)));
   out.Save("Explosion.jpg", SheetRow(blast, 64, 64, 128));
 
   Sprite plane = MakeSprite(Render(40, 40, AirPlaneAt, 4));
@@ -574,7 +593,8 @@ void WriteSprites(PictureOut& out) {
   Canvas dead(40, 80, {0, 0, 0});
   const float angles[4] = {28, 137, 215, 305};
   for (int k = 0; k < 4; ++k) {
-    Sprite s = MakeSprite(Render(20, 20, [&](Vec p) { return BodyAt(p, angles[k], 900 + k); }, 4));
+    Sprite s = MakeSprite(Render(
+        20, 20, [&](Vec p) { return BodyAt(p, angles[k], 900 + k); }, 4));
     dead.Put(s.image, 0, 20 * k);
     dead.Put(s.mask, 20, 20 * k);
   }
@@ -596,11 +616,21 @@ void WriteSprites(PictureOut& out) {
   std::vector<Sprite> sheep;
   for (int k = 0; k < 36; ++k) {
     float heading = 10.f * k + 5.f;
-    sheep.push_back(MakeSprite(Render(23, 16, [&](Vec p) { return SheepAt(p, {11.5f, 8.f}, heading, false, 31); }, 4)));
+    sheep.push_back(MakeSprite(Render(
+        23, 16,
+        [&](Vec p) {
+          return SheepAt(p, {11.5f, 8.f}, heading, false, 31);
+        },
+        4)));
   }
   out.Save("Ovca.jpg", SheetRow(sheep, 23, 17, 33));
 
-  Sprite deadSheep = MakeSprite(Render(17, 16, [](Vec p) { return SheepAt(p, {8.5f, 7.5f}, 200.f, true, 33); }, 4));
+  Sprite deadSheep = MakeSprite(Render(
+      17, 16,
+      [](Vec p) {
+        return SheepAt(p, {8.5f, 7.5f}, 200.f, true, 33);
+      },
+      4));
   out.Save("OvcaDead.jpg", Compose(deadSheep.image, deadSheep.mask, 17, 32, 0, 16));
 
   Sprite walk = MakeSprite(Render(20, 20, WalkHereAt, 4));
@@ -613,10 +643,13 @@ void WriteSprites(PictureOut& out) {
 // Shared with the help pictures: the bomb icon and the ammunition crate at any size.
 Canvas BombPicture(int size) {
   float k = 30.f / size;
-  return Render(size, size, [k](Vec p) {
-    Rgba acc = BombAt({p.x * k, p.y * k});
-    return acc;
-  }, 4);
+  return Render(
+      size, size,
+      [k](Vec p) {
+        Rgba acc = BombAt({p.x * k, p.y * k});
+        return acc;
+      },
+      4);
 }
 
 }  // namespace content

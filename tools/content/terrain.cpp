@@ -38,7 +38,8 @@ void Strokes(Canvas& c, uint32_t seed, int count, float minLen, float maxLen, Rg
     int steps = static_cast<int>(len * 2) + 1;
     for (int s = 0; s <= steps; ++s) {
       float t = s / float(steps);
-      int px = static_cast<int>(x + std::cos(ang) * len * t), py = static_cast<int>(y + std::sin(ang) * len * t);
+      int px = static_cast<int>(x + std::cos(ang) * len * t),
+          py = static_cast<int>(y + std::sin(ang) * len * t);
       c.Blend(px, py, col, opacity * (1.f - 0.5f * t));
     }
   }
@@ -84,7 +85,8 @@ Canvas Mud(int w, int h) {
       }
       // Tyre ruts running down the field.
       for (float off : {0.f, 14.f}) {
-        float track = x - (w * 0.38f + off + 18.f * std::sin(y * 0.018f) + 6.f * (Fbm(y * 0.03f, 1, 24, 2) - 0.5f));
+        float track =
+            x - (w * 0.38f + off + 18.f * std::sin(y * 0.018f) + 6.f * (Fbm(y * 0.03f, 1, 24, 2) - 0.5f));
         if (std::fabs(track) < 3.5f) {
           float tread = (static_cast<int>(y / 3 + (track > 0)) % 2) ? 0.8f : 0.9f;
           base = Scale(base, tread);
@@ -156,7 +158,8 @@ Canvas DryDirt(int w, int h) {
       float f1, f2;
       Cells(wx, wy, 26.f, 46, f1, f2);
       float crack = f2 - f1;
-      if (crack < 1.6f && big > 0.35f) base = Mix(base, RgbOf(86, 62, 40), std::clamp(1.f - crack / 1.6f, 0.f, 1.f) * 0.8f);
+      if (crack < 1.6f && big > 0.35f)
+        base = Mix(base, RgbOf(86, 62, 40), std::clamp(1.f - crack / 1.6f, 0.f, 1.f) * 0.8f);
       c.At(x, y).c = base;
     }
   // Stones with a shadow to the lower right.
@@ -176,7 +179,8 @@ Canvas DryDirt(int w, int h) {
         float d = SdEllipse(q, {0, 0}, rx, ry);
         if (d < 0.5f) {
           float lit = std::clamp(((i + 0.5f) * -0.6f + (j + 0.5f) * -0.8f) / rx, -1.f, 1.f);
-          Rgb col = lit > 0 ? Mix(stone, RgbOf(235, 230, 220), lit * 0.5f) : Mix(stone, Scale(stone, 0.5f), -lit);
+          Rgb col =
+              lit > 0 ? Mix(stone, RgbOf(235, 230, 220), lit * 0.5f) : Mix(stone, Scale(stone, 0.5f), -lit);
           c.Blend(int(x) + i, int(y) + j, col, std::clamp(0.5f - d, 0.f, 1.f));
         }
       }
@@ -201,11 +205,16 @@ Canvas Cleaned(int w, int h) {
 
 Canvas Ground(int kind, int w, int h) {
   switch (kind) {
-    case 0: return Meadow(w, h);
-    case 1: return Mud(w, h);
-    case 2: return Snow(w, h);
-    case 3: return DryDirt(w, h);
-    default: return Cleaned(w, h);
+    case 0:
+      return Meadow(w, h);
+    case 1:
+      return Mud(w, h);
+    case 2:
+      return Snow(w, h);
+    case 3:
+      return DryDirt(w, h);
+    default:
+      return Cleaned(w, h);
   }
 }
 
