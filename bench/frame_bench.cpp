@@ -64,9 +64,6 @@ class FullBattle {
       Soldier& s = g_.world.Soldiers[i];
       s = g_.world.Soldiers[0];
       s.Kind = "AiLVL" + std::to_string(i % 6);
-      // A loose grid: some pairs are close enough for separation to act.
-      s.X = static_cast<float>(20 + (i % 8) * 33);
-      s.Y = static_cast<float>(20 + (i / 8) * 38);
       s.Range = 40;
     }
     TopUp();
@@ -76,21 +73,26 @@ class FullBattle {
     auto& w = g_.world;
     w.SeparationOff = kFalse;
     g_.timing.FramesLastSecond = 33;
+    // The same situation every frame: the player in the middle, the enemies in a loose grid
+    // below it (some pairs close enough for separation to act), out of melee reach.
     for (int i = 0; i < kSoldierSlots; ++i) {
       Soldier& s = w.Soldiers[i];
       s.Alive = kTrue;
       s.Health = 5000;
+      s.WalkLeft = 0;
       if (s.Ammo < 5) s.Ammo = 5;
-      if (s.X < 0 || s.X > 290 || s.Y < 0 || s.Y > 290) s.X = s.Y = 150;
+      s.X = i == 0 ? 140.0f : static_cast<float>(10 + ((i - 1) % 10) * 28);
+      s.Y = i == 0 ? 100.0f : static_cast<float>(170 + ((i - 1) / 10) * 24 + (i % 3) * 4);
     }
     for (int b = 0; b < kBulletSlots; ++b) {
       Bullet& u = w.Bullets[b];
       if (u.BulletRange >= 1) continue;
-      const double a = (b * 37) % 360;
+      // Bullets cross the empty upper strip, so hits (and their blood) stay the exception.
+      const double a = b % 2 ? 0 : 180;
       u.BulletRange = 60;
       u.BulletAngle = a;
       u.BulletX = 10 + (b * 13) % 280;
-      u.BulletY = 10 + (b * 29) % 280;
+      u.BulletY = 5 + (b * 29) % 60;
       u.BulletDX = static_cast<float>(std::cos(a * g_.form.DegToRad));
       u.BulletDY = static_cast<float>(std::sin(a * g_.form.DegToRad));
       u.BulletSpeed = 3;

@@ -8,6 +8,7 @@
 #include "numbers.h"
 #include "persistence/high_scores.h"
 #include "persistence/options_file.h"
+#include "shell/startup.h"
 #include "soldiers/soldier_files.h"
 #include "sound/sound_bank.h"
 #include "world/field_events.h"
@@ -183,6 +184,8 @@ void StatusPanel(Game& g) {
          std::string(20, ' ');
   DrawText(g, f, 225, 63, text);
   f.foreColor = 0x800000;
+  // The status bar shows what is drawn on it at once, not at the next frame.
+  RefreshStatusField(g);
 }
 
 }  // namespace vorlan
