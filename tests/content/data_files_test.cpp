@@ -116,9 +116,19 @@ TEST(ContentData, DefaultWorldTableLoadsAndMakesAFullPage) {
   EXPECT_EQ(page.back(), "</HTML>");
 }
 
+fs::path Generator() { return testing::BuiltProgramDir().parent_path() / "tools" / "vorlan_content"; }
+
+// Writes the data files into a folder as the build does.
+bool Generate(const fs::path& dir) {
+  std::string cmd = "'" + Generator().string() + "' '" + dir.string() + "' --data-only";
+  return std::system(cmd.c_str()) == 0;
+}
+
+// The built folder's options may already be the player's own, so the defaults are checked where
+// nothing was played yet.
 TEST(ContentData, DefaultOptionsAreWindowedWithEffectsOnAtVolume80) {
-  TestGame t(TestGame::Content::Copied);
-  ASSERT_TRUE(t.contentCopied);
+  TestGame t;
+  ASSERT_TRUE(Generate(t.plat.ProgramDir()));
   auto lines = Lines(t.plat.ProgramDir() / "OtherFiles" / "Options.txt");
   ASSERT_EQ(lines.size(), 16u);
   EXPECT_EQ(lines[7], " 80 ");
@@ -135,7 +145,9 @@ TEST(ContentData, DefaultOptionsAreWindowedWithEffectsOnAtVolume80) {
   auto site = Lines(t.plat.ProgramDir() / "OtherFiles" / "WebSite.txt");
   ASSERT_EQ(site.size(), 1u);
   EXPECT_EQ(site[0], "http://127.0.0.1:8421");
+  EXPECT_TRUE(fs::exists(t.plat.ProgramDir() / "Upload" / "upload.txt"));
   EXPECT_TRUE(Lines(t.plat.ProgramDir() / "Upload" / "upload.txt").empty());
+  EXPECT_TRUE(Lines(t.plat.ProgramDir() / "OtherFiles" / "upload.txt").empty());
 }
 
 std::string Slurp(const fs::path& p) {
@@ -156,10 +168,7 @@ TEST(ContentData, RegeneratingKeepsThePlayersSettingsAndUploads) {
   std::ofstream(dir / "otherfiles" / "options.txt", std::ios::binary) << options;
   std::ofstream(dir / "upload" / "upload.txt", std::ios::binary) << pending;
 
-  fs::path tool = testing::BuiltProgramDir().parent_path() / "tools" / "vorlan_content";
-  ASSERT_TRUE(fs::exists(tool));
-  std::string cmd = "'" + tool.string() + "' '" + dir.string() + "' --data-only";
-  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  ASSERT_TRUE(Generate(dir));
 
   EXPECT_EQ(Slurp(dir / "otherfiles" / "options.txt"), options);
   EXPECT_EQ(Slurp(dir / "upload" / "upload.txt"), pending);
