@@ -316,3 +316,109 @@ TEST(ContentPictures, EveryPictureKeepsFullResolutionColour) {
 
 }  // namespace
 }  // namespace vorlan
+
+namespace vorlan {
+namespace {
+
+// Mean colour of the opaque pixels of one masked frame.
+struct Mean {
+  double r = 0, g = 0, b = 0;
+  int n = 0;
+};
+Mean OpaqueMean(const Surface& s, int fx, int fy, int w, int h, int mdx, int mdy) {
+  Mean m;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      bool white = false;
+      MaskError(GetPixel(s, fx + mdx + x, fy + mdy + y), white);
+      if (white) continue;
+      Color c = GetPixel(s, fx + x, fy + y);
+      m.r += RedOf(c);
+      m.g += GreenOf(c);
+      m.b += BlueOf(c);
+      ++m.n;
+    }
+  if (m.n) {
+    m.r /= m.n;
+    m.g /= m.n;
+    m.b /= m.n;
+  }
+  return m;
+}
+double Distance(const Mean& a, const Mean& b) {
+  return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+TEST(ContentArt, PlayerStandsApartAndEnemyLevelsDiffer) {
+  std::vector<Mean> looks;
+  for (const char* sheet :
+       {"Player.jpg", "AiLVL0.jpg", "AiLVL1.jpg", "AiLVL2.jpg", "AiLVL3.jpg", "AiLVL4.jpg", "AiLVL5.jpg"})
+    looks.push_back(OpaqueMean(Load(sheet), 0, 0, 21, 21, 0, 21));
+  for (size_t a = 0; a < looks.size(); ++a)
+    for (size_t b = a + 1; b < looks.size(); ++b)
+      EXPECT_GT(Distance(looks[a], looks[b]), a == 0 ? 60.0 : 20.0) << "sheets " << a << " and " << b;
+  // The player is the only blue soldier.
+  EXPECT_GT(looks[0].b, looks[0].r + 30);
+  for (size_t k = 1; k < looks.size(); ++k) EXPECT_LT(looks[k].b, looks[k].r + 10) << k;
+}
+
+TEST(ContentArt, ExplosionFlashesThenBurnsThenSmokes) {
+  Surface s = Load("Explosion.jpg");
+  auto bright = [&](int f) {
+    Mean m = OpaqueMean(s, 64 * f, 0, 64, 64, 0, 64);
+    return (m.r + m.g + m.b) / 3;
+  };
+  auto redness = [&](int f) {
+    Mean m = OpaqueMean(s, 64 * f, 0, 64, 64, 0, 64);
+    return m.r - m.b;
+  };
+  for (int f = 0; f <= 3; ++f) EXPECT_GT(bright(f), 170) << "flash frame " << f;
+  for (int f = 5; f <= 11; ++f) EXPECT_GT(redness(f), 80) << "fire frame " << f;
+  for (int f = 16; f <= 26; f += 2) EXPECT_LT(redness(f), 40) << "smoke frame " << f;
+}
+
+TEST(ContentArt, CratesAndDrugIconsSayWhatTheyAre) {
+  Surface health = Load("Health.jpg");
+  for (int f = 0; f < 2; ++f) {
+    Color centre = GetPixel(health, 7 * f + 3, 3), corner = GetPixel(health, 7 * f + 1, 1);
+    EXPECT_GT(RedOf(centre), GreenOf(centre) + 100) << "red cross";
+    EXPECT_GT(std::min({RedOf(corner), GreenOf(corner), BlueOf(corner)}), 180) << "white crate";
+  }
+  Surface ammo = Load("Ammo.jpg");
+  Mean olive = OpaqueMean(ammo, 0, 0, 9, 7, 0, 0);
+  EXPECT_GT(olive.g, olive.b + 20);
+  Surface icons = Load("AcidHearth.jpg");
+  Mean good = OpaqueMean(icons, 0, 0, 30, 30, 0, 30), bad = OpaqueMean(icons, 30, 0, 30, 30, 0, 30);
+  EXPECT_GT(good.g, good.r + 40) << "good is green";
+  EXPECT_GT(bad.b, bad.g + 40) << "bad is purple";
+  Mean mixedLeft = OpaqueMean(icons, 60, 0, 15, 30, 0, 30),
+       mixedRight = OpaqueMean(icons, 75, 0, 15, 30, 0, 30);
+  EXPECT_GT(mixedLeft.g, mixedRight.g + 40) << "mixed is half good, half bad";
+}
+
+TEST(ContentArt, AircraftFliesRightAndCleanerScrubsDownward) {
+  // The propeller leads: the plane reaches further right of its centre than left.
+  Surface plane = Load("AirPlane.jpg");
+  int left = 40, right = -1;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) {
+      bool white = false;
+      MaskError(GetPixel(plane, 40 + x, y), white);
+      if (!white) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+  EXPECT_GT(right - 20, 20 - left);
+  // The brush roller runs the full width at the front (bottom) of the cleaner, where the cleaned
+  // strip is laid at its y + 40.
+  Surface cleaner = Load("Cleaner.jpg");
+  for (int x = 2; x < 48; x += 4) {
+    bool white = false;
+    MaskError(GetPixel(cleaner, 50 + x, 55), white);
+    EXPECT_FALSE(white) << x;
+  }
+}
+
+}  // namespace
+}  // namespace vorlan

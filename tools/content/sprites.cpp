@@ -47,8 +47,8 @@ Kit KitFor(int level) {  // -1 = the player
   Kit k;
   switch (level) {
     case -1:
-      k.uniform = RgbOf(52, 120, 196);
-      k.helmet = RgbOf(36, 70, 140);
+      k.uniform = RgbOf(40, 104, 190);
+      k.helmet = RgbOf(58, 118, 214);
       k.pack = RgbOf(40, 80, 130);
       k.gear = RgbOf(30, 60, 100);
       k.weapon = RgbOf(40, 40, 44);
@@ -103,7 +103,7 @@ Kit KitFor(int level) {  // -1 = the player
       k.bandColor = RgbOf(200, 40, 36);
       break;
     case 4:
-      k.uniform = RgbOf(76, 76, 84);
+      k.uniform = RgbOf(72, 54, 60);
       k.helmet = RgbOf(36, 36, 42);
       k.pack = RgbOf(36, 36, 40);
       k.gear = RgbOf(150, 36, 36);
