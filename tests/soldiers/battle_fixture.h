@@ -58,7 +58,7 @@ class BattleTest : public ::testing::Test {
 
   int BulletsInFlight() const {
     int n = 0;
-    for (const auto& b : g.world.Bullets) n += b.BulletRange >= 1 ? 1 : 0;
+    for (const auto& b : g.world.Bullets) n += b.BulletRange >= 1;
     return n;
   }
 

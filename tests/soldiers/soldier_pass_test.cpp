@@ -1,175 +1,112 @@
 #include "soldiers/soldier_pass.h"
 
-#include <cmath>
-
 #include "soldiers/battle_fixture.h"
-#include "world/bullets.h"
 
 namespace vorlan::testing {
 namespace {
 
-class SoldierPassTest : public BattleTest {
- protected:
-  // An enemy standing east of the player at exactly dist pixels (top-left corners).
-  Soldier& EnemyEast(int slot, int dist) {
-    Soldier& e = Put(slot, 100 + dist, 100);
-    e.Ammo = 5;
-    return e;
-  }
-};
+using SoldierPassTest = BattleTest;
 
-TEST_F(SoldierPassTest, WalkOrderAdvancesAndEndsOnTheFirstNonPositiveStep) {
-  Soldier& p = Put(0, 100, 100);
-  p.WalkDir = 0;
-  p.WalkLeft = 2.5;
-  SoldierPass(g);
-  EXPECT_FLOAT_EQ(p.X, 101);
-  SoldierPass(g);
-  SoldierPass(g);  // 0.5 left: one more full step overshoots
-  EXPECT_FLOAT_EQ(p.X, 103);
-  EXPECT_LE(p.WalkLeft, 0);
-  SoldierPass(g);
-  EXPECT_FLOAT_EQ(p.X, 103);
-  EXPECT_EQ(g.world.AliveCount, 1);
-}
-
-TEST_F(SoldierPassTest, StraySoldiersArePushedBackTwoPixelsPerAxis) {
-  Soldier& p = Put(0, -7, 295);
-  SoldierPass(g);
-  EXPECT_FLOAT_EQ(p.X, -5);
-  EXPECT_FLOAT_EQ(p.Y, 293);
-}
-
-TEST_F(SoldierPassTest, EnemyAtExactlyItsRangeNeitherShootsNorMoves) {
+TEST_F(SoldierPassTest, EnemyShootsOnlyInsideRangeAndFieldWithADoubleShotAtFullLoad) {
   Put(0, 100, 100);
-  Soldier& e = EnemyEast(1, 40);
-  e.Range = 40;
-  e.WalkDir = 33;
-  SoldierPass(g);
-  EXPECT_EQ(BulletsInFlight(), 0);
-  EXPECT_EQ(e.WalkLeft, 0);
-  EXPECT_EQ(e.WalkDir, 33);
-  EXPECT_EQ(e.Facing, 180);
-  EXPECT_EQ(g.world.NearestEnemyDist, 40);
-}
-
-TEST_F(SoldierPassTest, FullLoadFiresADoubleShotOneBelowASingle) {
-  Put(0, 100, 100);
-  Soldier& full = EnemyEast(1, 30);
-  full.Ammo = 15;  // capacity (16 - 15) x 15
-  Soldier& less = Put(2, 100, 130);
+  Soldier& exact = Put(1, 140, 100);  // exactly at its range: no shot, no walk order
+  exact.Range = 40;
+  exact.Ammo = 5;
+  Soldier& full = Put(2, 100, 130);  // capacity (16 - 15) x 15 = 15: two bullets
+  full.Ammo = 15;
+  Soldier& less = Put(3, 70, 100);  // one below capacity: one bullet
   less.Ammo = 14;
+  Soldier& outside = Put(4, 100, 320);  // beyond the field: holds fire, ordered inward
+  outside.Ammo = 5;
+  outside.Range = 400;
   SoldierPass(g);
   EXPECT_EQ(BulletsInFlight(), 3);
+  EXPECT_EQ(exact.WalkLeft, 0);
+  EXPECT_EQ(exact.Facing, 180);
   EXPECT_EQ(full.Ammo, 13);
   EXPECT_EQ(less.Ammo, 13);
-  EXPECT_EQ(full.RechargeLeft, 15);
-  SoldierPass(g);  // recharging: no further shots
-  EXPECT_EQ(full.Ammo, 13);
+  EXPECT_FLOAT_EQ(outside.Y, 318);
+  EXPECT_EQ(outside.WalkDir, 270);
+  EXPECT_FLOAT_EQ(outside.WalkLeft, 10);
+  EXPECT_EQ(g.world.NearestEnemyDist, 30);
+  SoldierPass(g);  // recharging
+  EXPECT_EQ(BulletsInFlight(), 3);
 }
 
-TEST_F(SoldierPassTest, EnemyOutsideTheFieldHoldsFireAndIsSentInward) {
-  Put(0, 100, 100);
-  Soldier& e = Put(1, 100, 320);
-  e.Ammo = 5;
-  e.Range = 400;
-  SoldierPass(g);
-  EXPECT_EQ(BulletsInFlight(), 0);
-  EXPECT_FLOAT_EQ(e.Y, 318);  // the push toward the field
-  EXPECT_EQ(e.WalkDir, 270);
-  EXPECT_GT(e.WalkLeft, 0);
-}
-
-TEST_F(SoldierPassTest, MeleeHurtsBothSidesAndHandsOverTheRounds) {
+TEST_F(SoldierPassTest, MeleeHurtsBothAndTheUnarmedEnemyCharges) {
   Soldier& p = Put(0, 100, 100);
   p.Melee = 5;
   p.Power = 10;
   p.Ammo = 10;
-  p.RechargeTime = 15;  // cap for melee ammo: (16 - 15) x 30 = 30
   p.Health = 90;
-  Soldier& e = EnemyEast(1, 10);
+  Soldier& e = Put(1, 110, 100);
   e.Ammo = 25;
-  e.Health = 50;
   e.WalkDir = 0;
-  e.WalkLeft = 5;  // one step east first: then 11 pixels away
+  e.WalkLeft = 5;  // one step east first: 11 pixels apart
   SoldierPass(g);
   EXPECT_FLOAT_EQ(e.Health, 48);  // 5 / 5 + 10 / 10
   EXPECT_NEAR(p.Health, 90 - 2.0 / 3, 1e-4);
-  EXPECT_EQ(p.Ammo, 30);
+  EXPECT_EQ(p.Ammo, 30);  // capped at twice the capacity
   EXPECT_EQ(e.Ammo, 0);
   EXPECT_EQ(p.MeleeExp, 1);
-  // Unarmed and walking: the enemy charges the player.
   EXPECT_EQ(e.WalkDir, 180);
   EXPECT_FLOAT_EQ(e.WalkLeft, 11);
 }
 
-TEST_F(SoldierPassTest, WeakEnemyInRangeFleesAway) {
+TEST_F(SoldierPassTest, WeakEnemiesFleeDistantOnesApproachAndNobodyDecidesForTheDead) {
   Put(0, 100, 100);
-  Soldier& e = EnemyEast(1, 30);
-  e.Health = 5;  // below Power x 3
+  Soldier& weak = Put(1, 130, 100);
+  weak.Health = 5;  // below Power x 3
+  weak.Ammo = 5;
+  Soldier& far = Put(2, 100, 200);
+  far.Range = 50;
+  far.Ammo = 5;
   for (int n = 0; n < 20; ++n) {
-    e.X = 130, e.Y = 100, e.WalkLeft = 0;
+    weak.X = 130, weak.WalkLeft = 0, far.Y = 200, far.WalkLeft = 0;
     SoldierPass(g);
-    EXPECT_FLOAT_EQ(e.WalkLeft, 50);
-    EXPECT_GE(e.WalkDir >= 270 ? e.WalkDir - 360 : e.WalkDir, -90);
-    EXPECT_LE(e.WalkDir >= 270 ? e.WalkDir - 360 : e.WalkDir, 90);
+    const int away = weak.WalkDir >= 270 ? weak.WalkDir - 360 : weak.WalkDir;
+    EXPECT_FLOAT_EQ(weak.WalkLeft, 50);
+    EXPECT_TRUE(away >= -90 && away <= 90) << weak.WalkDir;
+    EXPECT_TRUE(far.WalkDir >= 260 && far.WalkDir <= 280) << far.WalkDir;
+    EXPECT_TRUE(far.WalkLeft >= 99 && far.WalkLeft <= 109) << far.WalkLeft;
   }
-}
-
-TEST_F(SoldierPassTest, DistantEnemyApproachesWithinTenDegrees) {
-  Put(0, 100, 100);
-  Soldier& e = EnemyEast(1, 100);
-  e.Range = 50;
+  P().Alive = kFalse;
+  const int16_t facing = far.Facing;
+  far.Y = 120;
   SoldierPass(g);
-  EXPECT_GE(e.WalkDir, 170);
-  EXPECT_LE(e.WalkDir, 190);
-  EXPECT_GE(e.WalkLeft, 100 - 1);  // the full distance plus 0..9, less this frame's step
-  EXPECT_LE(e.WalkLeft, 109);
-}
-
-TEST_F(SoldierPassTest, WithThePlayerDeadEnemiesTakeNoDecisions) {
-  Soldier& p = Put(0, 100, 100);
-  p.Alive = kFalse;
-  Soldier& e = EnemyEast(1, 20);
-  SoldierPass(g);
-  EXPECT_EQ(BulletsInFlight(), 0);
-  EXPECT_EQ(e.Facing, 0);
+  EXPECT_EQ(far.Facing, facing);
   EXPECT_EQ(g.world.NearestEnemyDist, 500);
-  EXPECT_EQ(g.world.AliveCount, 1);
+  EXPECT_EQ(g.world.AliveCount, 2);
 }
 
-TEST_F(SoldierPassTest, CratesGoToTheLowestSlotFirstAndRefillOnlyToCapacity) {
+TEST_F(SoldierPassTest, CratesGoToTheLowestSlotAndAmmoOnlyToCapacity) {
   auto& w = g.world;
   Put(0, 0, 0).Alive = kFalse;  // no combat between the two
-  Soldier& p = Put(1, 100, 100);
-  p.Health = 10;
-  Soldier& e = Put(2, 100, 100);
-  e.Health = 10;
-  e.Ammo = 5;
+  g.timing.FramesLastSecond = 0;  // nor separation
+  Soldier& a = Put(1, 100, 100);
+  Soldier& b = Put(2, 100, 100);
+  a.Health = b.Health = 10;
+  a.Ammo = b.Ammo = 5;
   w.HealthCrateOn[0] = kTrue;
-  w.HealthCrateX[0] = 107;
-  w.HealthCrateY[0] = 107;
-  p.Ammo = 5;
+  w.HealthCrateX[0] = w.HealthCrateY[0] = 107;
   w.AmmoCrateOn[3] = kTrue;
   w.AmmoCrateX[3] = 106;
   w.AmmoCrateY[3] = 107;
   w.AmmoCrateLeft[3] = 30;
-  g.timing.FramesLastSecond = 0;  // no separation: both stay on the crates
   SoldierPass(g);
-  EXPECT_GE(p.Health, 35);  // 25 + up to 90 / 4
-  EXPECT_FLOAT_EQ(e.Health, 10);
+  EXPECT_GE(a.Health, 35);  // 25 + up to 90 / 4
+  EXPECT_FLOAT_EQ(b.Health, 10);
   EXPECT_EQ(w.HealthCrateOn[0], kFalse);
-  EXPECT_EQ(p.Ammo, 15);  // capacity (16 - 15) x 15
-  EXPECT_DOUBLE_EQ(w.AmmoCrateLeft[3], 10);  // what the second soldier left
-  EXPECT_EQ(e.Ammo, 15);
+  EXPECT_EQ(a.Ammo, 15);
+  EXPECT_EQ(b.Ammo, 15);
+  EXPECT_DOUBLE_EQ(w.AmmoCrateLeft[3], 10);
   EXPECT_EQ(w.AmmoCrateOn[3], kTrue);
   EXPECT_EQ(w.SeparationOff, kTrue);
 }
 
-TEST_F(SoldierPassTest, OverlappingSoldiersStepBackAlongTheirHeadings) {
-  Put(0, 0, 0).Alive = kFalse;  // no combat; the player's speed 10 still sets the step
+TEST_F(SoldierPassTest, OverlappingSoldiersStepBackUntilTheFrameRateDrops) {
+  Put(0, 0, 0).Alive = kFalse;  // the player's speed 10 still sets the step
   Soldier& a = Put(1, 100, 100);
-  a.WalkDir = 0;
   Soldier& b = Put(2, 105, 100);
   b.WalkDir = 180;
   SoldierPass(g);
@@ -177,26 +114,23 @@ TEST_F(SoldierPassTest, OverlappingSoldiersStepBackAlongTheirHeadings) {
   EXPECT_NEAR(b.X, 106.25, 1e-4);
   g.timing.FramesLastSecond = 28;
   SoldierPass(g);
-  EXPECT_EQ(g.world.SeparationOff, kTrue);
   g.timing.FramesLastSecond = 33;
   b.X = a.X;
-  SoldierPass(g);  // stays off for the rest of the game
+  SoldierPass(g);  // off for the rest of the game
   EXPECT_FLOAT_EQ(b.X, a.X);
 }
 
 TEST_F(SoldierPassTest, FacingSelectsTheFrameAndKindTheSheet) {
-  Surface sheet(21 * 72, 42, 0);
-  for (int k = 0; k < 72; ++k) {
+  Surface sheet(21 * 72, 42, 0);  // mask rows stay black: opaque everywhere
+  for (int k = 0; k < 72; ++k)
     for (int y = 0; y < 21; ++y)
       for (int x = 0; x < 21; ++x) SetPixelV(sheet, 21 * k + x, y, Rgb(k + 1, 0, 0));
-  }  // mask rows 21..41 stay black: the sprite is opaque everywhere
   g.pics.SheetPlayer = sheet;
   g.pics.SheetAi[2] = sheet;
-  for (int k = 0; k < 72; ++k) SetPixelV(g.pics.SheetAi[2], 21 * k, 0, Rgb(k + 1, 200, 0));
-  Put(0, 0, 0).Alive = kFalse;  // nobody turns toward a player
+  SetPixelV(g.pics.SheetAi[2], 0, 0, Rgb(1, 200, 0));
+  Put(0, 0, 0).Alive = kFalse;
   Put(1, 50, 50).Facing = 360;
-  Soldier& e = Put(2, 200, 200);
-  e.Kind = "AiLVL2";
+  Put(2, 200, 200).Kind = "AiLVL2";
   Soldier& odd = Put(3, 100, 200);
   odd.Kind = "AiLVL9";
   odd.Facing = 17;
@@ -212,46 +146,36 @@ TEST_F(SoldierPassTest, FootprintsOnlyWhereTheSoldierMoved) {
   Soldier& p = Put(0, 100, 100);
   auto prints = [&] {
     int n = 0;
-    for (int y = 0; y < 320; ++y)
-      for (int x = 0; x < 320; ++x) n += GetPixel(g.form.Terain, x, y) == Rgb(250, 0, 0);
+    for (Color c : g.form.Terain.Pixels()) n += c == Rgb(250, 0, 0);
     return n;
   };
-  for (int n = 0; n < 10; ++n) SoldierPass(g);
-  EXPECT_EQ(prints(), 4);  // first print after ten frames (the signature starts at 0)
-  for (int n = 0; n < 30; ++n) SoldierPass(g);
-  EXPECT_EQ(prints(), 4);  // standing still: no more
-  p.WalkDir = 0;
+  for (int n = 0; n < 40; ++n) SoldierPass(g);
+  EXPECT_EQ(prints(), 4);  // one 2 x 2 print, then nothing while standing
   p.WalkLeft = 100;
   for (int n = 0; n < 30; ++n) SoldierPass(g);
   EXPECT_GT(prints(), 4);
 }
 
-TEST_F(SoldierPassTest, MeleeExperienceLevelsUpToElevenThenSaturates) {
+TEST_F(SoldierPassTest, ExperienceLevelsUpAndSaturates) {
   Soldier& p = Put(0, 0, 0);
   p.MeleeExp = 99;
   MeleeExperience(g, 1);
   EXPECT_EQ(p.Melee, 1);
   EXPECT_EQ(p.MeleeExp, 0);
-  MeleeExperience(g, 0);  // no points, no change
-  EXPECT_EQ(p.MeleeExp, 0);
-  g.world.AcidTimer[2] = 5;
+  g.world.AcidTimer[2] = 5;  // no experience under acid
   MeleeExperience(g, 50);
   EXPECT_EQ(p.MeleeExp, 0);
   g.world.AcidTimer[2] = 0;
   p.Melee = 11;
   p.MeleeExp = 32760;
   MeleeExperience(g, 20);
-  EXPECT_EQ(p.Melee, 11);
   EXPECT_EQ(p.MeleeExp, 32767);
-}
 
-TEST_F(SoldierPassTest, ProximityExperienceRaisesPowerRangeAndSpeedUntilFourteen) {
-  Soldier& p = Put(0, 0, 0);
   p.ProxExp = 96;
   g.world.NearestEnemyDist = 20;  // 80 closer than 100: 4 points
   ProximityExperience(g);
   EXPECT_EQ(g.world.NearestEnemyDist, 80);
-  EXPECT_EQ(p.ProxExp, 0);  // level up resets the counter
+  EXPECT_EQ(p.ProxExp, 0);
   EXPECT_EQ(p.Power, 4);
   EXPECT_DOUBLE_EQ(p.Range, 70);
   EXPECT_DOUBLE_EQ(p.Speed, 10.5);
