@@ -3,6 +3,7 @@
 // its range each frame, and the same seed must give the same game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
