@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -182,6 +183,67 @@ TEST(LoadSounds, LoadsTheFilesThatAreThereAndSkipsTheRest) {
   EXPECT_EQ(g.form.LoadingStep, 40);  // one progress step per catalogue row
   ReleaseSounds(g);
   EXPECT_FALSE(g.sound.Loaded[snd::BulletFire]);
+}
+
+}  // namespace
+}  // namespace vorlan
+
+namespace vorlan {
+namespace {
+
+// The mixed output of one sound played through the bank, as left and right RMS levels.
+struct Levels {
+  double left = 0, right = 0;
+};
+
+class PlaySoundMixTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(plat.ProgramDir() / "Sounds");
+    // One second of a steady 441 Hz tone at half scale in both channels.
+    std::string data;
+    for (int i = 0; i < 22050; ++i) {
+      int16_t v = static_cast<int16_t>(16384 * std::sin(2 * 3.14159265358979 * 441 * i / 22050.0));
+      data += U16(static_cast<uint16_t>(v)) + U16(static_cast<uint16_t>(v));
+    }
+    std::ofstream(plat.ProgramDir() / "Sounds" / "Fight.wav", std::ios::binary)
+        << Riff(Fmt(1, 2, 22050, 16) + Chunk("data", data));
+    LoadSounds(g);
+    ASSERT_TRUE(g.sound.Loaded[snd::Fight]);
+  }
+  Levels PlayAndMeasure(double position) {
+    PlaySound(g, snd::Fight, position);
+    std::vector<int16_t> mix = plat.MixFrames(4410);
+    double l = 0, r = 0;
+    for (size_t i = 0; i + 1 < mix.size(); i += 2) {
+      l += double(mix[i]) * mix[i];
+      r += double(mix[i + 1]) * mix[i + 1];
+    }
+    StopSound(g, snd::Fight);
+    return {std::sqrt(l / 4410), std::sqrt(r / 4410)};
+  }
+  HeadlessPlatform plat;
+  Game g{plat};
+};
+
+TEST_F(PlaySoundMixTest, EachPercentBelowFullVolumeTakesAThirdOfADecibel) {
+  g.options.SoundVolume = 100;
+  Levels full = PlayAndMeasure(350);  // pan 0
+  g.options.SoundVolume = 50;
+  Levels half = PlayAndMeasure(350);
+  ASSERT_GT(full.left, 1000);
+  // Base -1 and 50 x 32: 16 dB down.
+  EXPECT_NEAR(20 * std::log10(half.left / full.left), -16.0, 0.3);
+  EXPECT_NEAR(20 * std::log10(half.right / full.right), -16.0, 0.3);
+}
+
+TEST_F(PlaySoundMixTest, TheLeftEdgeOfTheFieldSoundsTenDecibelsWeakerOnTheRight) {
+  g.options.SoundVolume = 100;
+  Levels edge = PlayAndMeasure(0);  // pan -1000
+  EXPECT_NEAR(20 * std::log10(edge.right / edge.left), -10.0, 0.3);
+  g.options.OptMono = 8;
+  Levels mono = PlayAndMeasure(0);  // pan 429 whatever the place
+  EXPECT_NEAR(20 * std::log10(mono.left / mono.right), -4.29, 0.3);
 }
 
 }  // namespace
