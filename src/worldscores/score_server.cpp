@@ -105,7 +105,12 @@ bool CheckConnection(Game& g) {
 bool CheckNewVersion(Game& g) {
   std::string folder = WebSite(g) + "/Games/Vorlan/";
   auto file = g.PathOf("\\OtherFiles\\NewVer.txt");
-  if (!DownloadUrl(g, folder + "NewVer.txt", file)) return false;
+  g.ws.SiteSilent = false;
+  NetStatus got = file.empty() ? NetStatus::Refused : g.plat.Net().DownloadUrl(folder + "NewVer.txt", file);
+  if (got != NetStatus::Ok) {
+    g.ws.SiteSilent = got == NetStatus::Failed;
+    return false;
+  }
   std::string line = FirstLine(file);
   std::string latest = Column(line, 1, 4);
   std::string download = Column(line, 33, 72);
@@ -126,6 +131,8 @@ void DownloadScores(Game& g) {
   Network& net = g.plat.Net();
   ws.SyncAborted = false;
   if (CheckNewVersion(g)) return;
+  // A web site that did not answer the version check will not answer the rest either.
+  if (ws.SiteSilent) return AbortSync(g);
   g.form.LoadingStep = 0;
   DoEvents(g);
 

@@ -37,6 +37,7 @@ struct WorldScoreState {
   // FTPmod: the session from the download to the end of the upload.
   std::string FtpDir;                // the server's current directory (at most 260 characters)
   bool SyncAborted = false;          // the last synchronisation ended early (no answer, refused)
+  bool SiteSilent = false;           // the last version check got no answer from the web site
   uint32_t ConnectionCheckedAt = 0;  // GetTickCount of the last real connection test
   bool ConnectionChecked = false;
 };
