@@ -2,9 +2,9 @@
 // generated content (headless: no window, the audio only records). The terrain maps are made once
 // before timing, as on every start after the first.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 #include "game.h"
 #include "platform/headless_platform.h"
@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 // A private copy of the content, so the maps and options written by start-up stay out of the build.
 class StartUpFolder {
  public:
-  StartUpFolder() : folder_(fs::temp_directory_path() / ("vorlan-startup-bench-" + std::to_string(::getpid()))) {
+  StartUpFolder()
+      : folder_(fs::temp_directory_path() / ("vorlan-startup-bench-" + std::to_string(::getpid()))) {
     std::error_code ec;
     fs::remove_all(folder_, ec);
     fs::create_directories(folder_);

@@ -110,7 +110,8 @@ void DrawText(Game& g, Surface& s, int x, int y, std::string_view text, int coun
   TextOutA(s, g.plat.Fonts(), x, y, text, count);
 }
 
-void DrawMasked(Surface& dst, int x, int y, int w, int h, const Surface& pic, int ix, int iy, int mx, int my) {
+void DrawMasked(Surface& dst, int x, int y, int w, int h, const Surface& pic, int ix, int iy, int mx,
+                int my) {
   BitBlt(dst, x, y, w, h, pic, mx, my, Rop::SrcAnd);
   BitBlt(dst, x, y, w, h, pic, ix, iy, Rop::SrcPaint);
 }

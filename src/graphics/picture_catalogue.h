@@ -5,7 +5,9 @@
 
 namespace vorlan {
 
+// Start-up: the start map, the status bar and every catalogue picture, with progress steps.
 void LoadPictures(Game& g);
+// Shutdown: empties every picture surface.
 void FreePictures(Game& g);
 // TextOutA on a picture box with the platform's fonts.
 void DrawText(Game& g, Surface& s, int x, int y, std::string_view text, int count);

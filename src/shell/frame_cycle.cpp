@@ -135,7 +135,9 @@ void GameClock(Game& g) {
     if (p.Health > 2 * ceiling) p.Health -= 6;
   }
 
-  struct WaveTime { int16_t minute, size; };
+  struct WaveTime {
+    int16_t minute, size;
+  };
   static constexpr WaveTime kWaves[] = {{3, 5}, {6, 10}, {9, 15}, {12, 20}, {15, 25}, {18, 35}};
   for (const WaveTime& wave : kWaves) {
     if (t.GameSeconds == 57 && t.GameMinutes == wave.minute - 1) PlaySound(g, snd::Alarm, kPlayerSide);

@@ -5,7 +5,9 @@
 
 namespace vorlan {
 
+// Start-up: the keyboard is read from here on (only while the window has the focus).
 void InitKeyboard(Game& g);
+// Shutdown: no more keyboard reads.
 void ReleaseKeyboard(Game& g);
 // Reads the keyboard and performs the global key actions.
 void PollKeyboard(Game& g);
@@ -19,9 +21,9 @@ void FieldMouseUp(Game& g, int button, int shift, float x, float y);
 
 // DirectInput scan codes the game reads.
 namespace dik {
-constexpr int Escape = 0x01, Return = 0x1C, NumpadEnter = 0x9C, Add = 0x4E, Subtract = 0x4A,
-              Insert = 0xD2, X = 0x2D, Up = 0xC8, Down = 0xD0, Left = 0xCB, Right = 0xCD,
-              W = 0x11, A = 0x1E, S = 0x1F, D = 0x20;
+constexpr int Escape = 0x01, Return = 0x1C, NumpadEnter = 0x9C, Add = 0x4E, Subtract = 0x4A, Insert = 0xD2,
+              X = 0x2D, Up = 0xC8, Down = 0xD0, Left = 0xCB, Right = 0xCD, W = 0x11, A = 0x1E, S = 0x1F,
+              D = 0x20;
 }  // namespace dik
 
 }  // namespace vorlan

@@ -11,15 +11,15 @@ namespace vorlan {
 
 // The window's picture boxes and the flags every Part tests.
 struct FormState {
-  Surface Field;          // drawing surface of the 300 x 300 game view
-  Surface FieldShown;     // what the player sees (updated by Refresh)
-  Surface StatusField;    // drawing surface of the 300 x 78 status bar
-  Surface StatusShown;    // what the player sees of it
-  Surface Terain;         // terrain of the current map (320 x 320 after generation)
-  Surface MenuField;      // background of the menu screens
-  Surface LoadPicDC;      // work box for loading and capture
-  std::string YourName;   // the name-entry text box
-  int YourNameLeft = -45; // parked off screen until the name entry needs it
+  Surface Field;           // drawing surface of the 300 x 300 game view
+  Surface FieldShown;      // what the player sees (updated by Refresh)
+  Surface StatusField;     // drawing surface of the 300 x 78 status bar
+  Surface StatusShown;     // what the player sees of it
+  Surface Terain;          // terrain of the current map (320 x 320 after generation)
+  Surface MenuField;       // background of the menu screens
+  Surface LoadPicDC;       // work box for loading and capture
+  std::string YourName;    // the name-entry text box
+  int YourNameLeft = -45;  // parked off screen until the name entry needs it
 
   int16_t InGame = 0;
   int16_t Paused = 0;
@@ -29,9 +29,9 @@ struct FormState {
   std::string StatusMessage;
   int16_t LoadingStep = 0;
   double DegToRad = 0.017453292519943295;
-  bool Quit = false;      // the window was closed / unloaded: MainLoop ends
-  bool Unloaded = false;  // WindowUnload has released everything
-  int32_t PassesRun = 0;  // main-loop passes so far
+  bool Quit = false;            // the window was closed / unloaded: MainLoop ends
+  bool Unloaded = false;        // WindowUnload has released everything
+  int32_t PassesRun = 0;        // main-loop passes so far
   int32_t StopAfterPasses = 0;  // tests and benchmarks: end MainLoop after this many passes (0 = never)
 };
 
@@ -50,7 +50,7 @@ struct TimingState {
   int32_t FramesLastSecond = 0;
   uint32_t LastSecondTick = 0;
   uint32_t NextFrameTick = 0;
-  int32_t IdleSpins = 0;      // spare microseconds of the current tick
+  int32_t IdleSpins = 0;  // spare microseconds of the current tick
   int32_t MaxIdleSpins = 0;
   int16_t YieldPhase = 0;
 

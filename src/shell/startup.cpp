@@ -212,12 +212,24 @@ void DoEvents(Game& g) {
   Event e;
   while (!g.form.Quit && g.plat.PollEvent(e)) {
     switch (e.type) {
-      case Event::Type::KeyDown: FieldKeyDown(g, e.keyCode, e.shift); break;
-      case Event::Type::KeyUp: FieldKeyUp(g, e.keyCode, e.shift); break;
-      case Event::Type::MouseDown: FieldMouseDown(g, e.button, e.shift, e.x, e.y); break;
-      case Event::Type::MouseUp: FieldMouseUp(g, e.button, e.shift, e.x, e.y); break;
-      case Event::Type::Text: TypeIntoYourName(g, e.text); break;
-      case Event::Type::Close: g.form.Quit = true; break;
+      case Event::Type::KeyDown:
+        FieldKeyDown(g, e.keyCode, e.shift);
+        break;
+      case Event::Type::KeyUp:
+        FieldKeyUp(g, e.keyCode, e.shift);
+        break;
+      case Event::Type::MouseDown:
+        FieldMouseDown(g, e.button, e.shift, e.x, e.y);
+        break;
+      case Event::Type::MouseUp:
+        FieldMouseUp(g, e.button, e.shift, e.x, e.y);
+        break;
+      case Event::Type::Text:
+        TypeIntoYourName(g, e.text);
+        break;
+      case Event::Type::Close:
+        g.form.Quit = true;
+        break;
     }
   }
 }

@@ -12,26 +12,26 @@ namespace {
 constexpr int R = -1;  // start at a fresh random offset
 
 const SoundRow kCatalogue[] = {
-    {"BulletFire.wav", 1, 0, R, false},       {"BulletFireMiss.wav", 2, -1100, R, false},
-    {"Blood.wav", 3, -500, R, false},         {"Health.wav", 4, -500, R, false},
-    {"Ammo.wav", 5, -500, R, false},          {"Fight.wav", 6, -1, R, false},
-    {"LevelUp.wav", 7, -100, R, false},       {"Damage1.wav", 11, -600, R, false},
-    {"Damage2.wav", 12, -600, R, false},      {"Damage3.wav", 13, -600, R, false},
-    {"Damage4.wav", 14, -600, R, false},      {"Damage5.wav", 15, -600, R, false},
-    {"Damage6.wav", 16, -600, R, false},      {"Buger.wav", 8, -600, R, false},
-    {"AirPlane.wav", 9, -100, 502, false},    {"Bomb.wav", 21, -200, R, false},
-    {"SnowBattle.wav", 22, -200, 506, true},  {"MouseOver.wav", 23, -1, 504, false},
-    {"MenuClick.wav", 25, -1, 505, false},    {"MenuAmbient.wav", 26, -1, 505, true},
-    {"Photo.wav", 24, -1, R, false},          {"AcidPickUp.wav", 27, -1, R, false},
-    {"AcidBad1.wav", 28, -1, R, false},       {"AcidBad2.wav", 29, -1, R, false},
-    {"AcidGood1.wav", 31, -1, R, false},      {"AcidGood2.wav", 32, -1, R, false},
-    {"HighScore1.wav", 33, -1, R, false},     {"HighScore2.wav", 34, -1, R, false},
-    {"HighScore3.wav", 35, -1, R, false},     {"Heart.wav", 36, 500, R, true},
-    {"Alarm.wav", 37, 100, R, false},         {"BugerHit.wav", 38, 100, R, false},
-    {"Sheep1.wav", 39, -900, R, false},       {"Sheep2.wav", 40, -900, R, false},
-    {"Sheep3.wav", 41, -900, R, false},       {"InRow1.wav", 42, 200, R, false},
-    {"InRow2.wav", 43, 200, R, false},        {"InRow3.wav", 44, 200, R, false},
-    {"InRow4.wav", 45, 200, R, false},        {"ScoreMusic.wav", 46, 2, R, false},
+    {"BulletFire.wav", 1, 0, R, false},      {"BulletFireMiss.wav", 2, -1100, R, false},
+    {"Blood.wav", 3, -500, R, false},        {"Health.wav", 4, -500, R, false},
+    {"Ammo.wav", 5, -500, R, false},         {"Fight.wav", 6, -1, R, false},
+    {"LevelUp.wav", 7, -100, R, false},      {"Damage1.wav", 11, -600, R, false},
+    {"Damage2.wav", 12, -600, R, false},     {"Damage3.wav", 13, -600, R, false},
+    {"Damage4.wav", 14, -600, R, false},     {"Damage5.wav", 15, -600, R, false},
+    {"Damage6.wav", 16, -600, R, false},     {"Buger.wav", 8, -600, R, false},
+    {"AirPlane.wav", 9, -100, 502, false},   {"Bomb.wav", 21, -200, R, false},
+    {"SnowBattle.wav", 22, -200, 506, true}, {"MouseOver.wav", 23, -1, 504, false},
+    {"MenuClick.wav", 25, -1, 505, false},   {"MenuAmbient.wav", 26, -1, 505, true},
+    {"Photo.wav", 24, -1, R, false},         {"AcidPickUp.wav", 27, -1, R, false},
+    {"AcidBad1.wav", 28, -1, R, false},      {"AcidBad2.wav", 29, -1, R, false},
+    {"AcidGood1.wav", 31, -1, R, false},     {"AcidGood2.wav", 32, -1, R, false},
+    {"HighScore1.wav", 33, -1, R, false},    {"HighScore2.wav", 34, -1, R, false},
+    {"HighScore3.wav", 35, -1, R, false},    {"Heart.wav", 36, 500, R, true},
+    {"Alarm.wav", 37, 100, R, false},        {"BugerHit.wav", 38, 100, R, false},
+    {"Sheep1.wav", 39, -900, R, false},      {"Sheep2.wav", 40, -900, R, false},
+    {"Sheep3.wav", 41, -900, R, false},      {"InRow1.wav", 42, 200, R, false},
+    {"InRow2.wav", 43, 200, R, false},       {"InRow3.wav", 44, 200, R, false},
+    {"InRow4.wav", 45, 200, R, false},       {"ScoreMusic.wav", 46, 2, R, false},
 };
 constexpr int kRows = sizeof kCatalogue / sizeof kCatalogue[0];
 static_assert(kRows == 40);
@@ -51,9 +51,7 @@ uint16_t Le16(std::string_view b, size_t at) {
 
 // The volume of the direct ambience control and of the volume keys: base less 0.32 dB per
 // percent below full volume, in 16-bit arithmetic.
-int AmbienceVolume(Game& g, int base) {
-  return Sat16(base - Sat16((100 - g.options.SoundVolume) * 32));
-}
+int AmbienceVolume(Game& g, int base) { return Sat16(base - Sat16((100 - g.options.SoundVolume) * 32)); }
 
 }  // namespace
 
@@ -90,8 +88,8 @@ std::optional<PcmData> ParseWav(std::string_view b) {
       if (tag == 0xFFFE && size >= 26 && avail >= 26) tag = Le16(b, body + 24);
       haveFormat = true;
     } else if (id == "data") {
-      if (!haveFormat || tag != 1 || (channels != 1 && channels != 2) ||
-          (bits != 8 && bits != 16) || rate < 1000 || rate > 192000)
+      if (!haveFormat || tag != 1 || (channels != 1 && channels != 2) || (bits != 8 && bits != 16) ||
+          rate < 1000 || rate > 192000)
         return std::nullopt;
       size_t len = size < avail ? size : avail;  // a truncated file keeps what it holds
       PcmData pcm;

@@ -114,13 +114,21 @@ class GameClockTest : public ::testing::Test {
 
 TEST_F(GameClockTest, SpawnIntervalShortensWithTheMinutes) {
   EXPECT_EQ(SpawnSeconds(6), (std::vector<int>{2, 4, 6}));
-  g.timing.GameMinutes = 1; g.timing.GameSeconds = 0; g.timing.SpawnTimer = 0;
+  g.timing.GameMinutes = 1;
+  g.timing.GameSeconds = 0;
+  g.timing.SpawnTimer = 0;
   EXPECT_EQ(SpawnSeconds(9), (std::vector<int>{3, 6, 9}));
-  g.timing.GameMinutes = 11; g.timing.GameSeconds = 0; g.timing.SpawnTimer = 0;
+  g.timing.GameMinutes = 11;
+  g.timing.GameSeconds = 0;
+  g.timing.SpawnTimer = 0;
   EXPECT_EQ(SpawnSeconds(6), (std::vector<int>{2, 4, 6}));
-  g.timing.GameMinutes = 21; g.timing.GameSeconds = 0; g.timing.SpawnTimer = 0;
+  g.timing.GameMinutes = 21;
+  g.timing.GameSeconds = 0;
+  g.timing.SpawnTimer = 0;
   EXPECT_EQ(SpawnSeconds(3), (std::vector<int>{1, 2, 3}));
-  g.timing.GameMinutes = 5; g.timing.GameSeconds = 0; g.timing.SpawnTimer = 0;
+  g.timing.GameMinutes = 5;
+  g.timing.GameSeconds = 0;
+  g.timing.SpawnTimer = 0;
   g.timing.WaveCountdown = 30;  // a wave period: every 2 seconds
   EXPECT_EQ(SpawnSeconds(4), (std::vector<int>{2, 4}));
 }

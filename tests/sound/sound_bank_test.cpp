@@ -16,7 +16,8 @@ namespace {
 using Op = HeadlessPlatform::AudioCall::Op;
 
 std::string U32(uint32_t v) {
-  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+          static_cast<char>(v >> 24)};
 }
 std::string U16(uint16_t v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
 
