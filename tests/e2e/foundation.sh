@@ -17,7 +17,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$WORK/game.log" ] && sed -n 1,40p "$WORK/game.log" >&2
+  exit 1
+}
 
 # The game runs from a copy of the program folder, so screenshots and settings stay out of the build.
 cp -r "$PROGRAM_DIR" "$WORK/prog"
@@ -33,7 +37,7 @@ export DISPLAY=":$DISPLAY_NUM"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "no X server"
 
-"$WORK/prog/vorlan" &
+"$WORK/prog/vorlan" >"$WORK/game.log" 2>&1 &
 GAME_PID=$!
 WID=""
 for _ in $(seq 300); do
