@@ -81,6 +81,7 @@ class SdlPlatform : public Platform {
   }
 
   ~SdlPlatform() override {
+    SDL_DelEventWatch(&SdlPlatform::WatchKeys, this);
     if (audio_) SDL_CloseAudioDevice(audio_);
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
@@ -90,6 +91,10 @@ class SdlPlatform : public Platform {
 
   bool Start() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    // The canvas is small: scaling it in software and handing the window its pixels costs less
+    // CPU and far less memory than bringing up an OpenGL stack (often a software one itself).
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
     SDL_Rect usable{0, 0, 1024, 768};
@@ -104,6 +109,7 @@ class SdlPlatform : public Platform {
     if (!renderer_ || !MakeTexture()) return false;
     // Typed text is delivered only while a name is being entered.
     SDL_StopTextInput();
+    SDL_AddEventWatch(&SdlPlatform::WatchKeys, this);
     StartAudio();
     return true;
   }
@@ -304,11 +310,12 @@ class SdlPlatform : public Platform {
     int n = 0;
     const Uint8* keys = SDL_GetKeyboardState(&n);
     if (!keys) return false;
-    for (int sc = 0; sc < n && sc < 512; ++sc) {
-      if (!keys[sc]) continue;
+    for (int sc = 0; sc < n && sc < kScancodes; ++sc) {
+      if (!keys[sc] && !tapped_[sc]) continue;
       int dik = ScancodeToDik(sc);
       if (dik > 0 && dik < 256) state[dik] = 0x80;
     }
+    std::memset(tapped_, 0, sizeof tapped_);
     return true;
   }
 
@@ -394,6 +401,18 @@ class SdlPlatform : public Platform {
     }
     SDL_AudioDeviceID dev;
   };
+
+  // Sees every event as it is queued: a key pressed and released between two keyboard reads
+  // still counts as down once, so short taps are not lost to the polling.
+  static int WatchKeys(void* self, SDL_Event* ev) {
+    if (ev->type == SDL_KEYDOWN) {
+      int sc = ev->key.keysym.scancode;
+      if (sc >= 0 && sc < kScancodes) static_cast<SdlPlatform*>(self)->tapped_[sc] = 1;
+    } else if (ev->type == SDL_WINDOWEVENT && ev->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+      std::memset(static_cast<SdlPlatform*>(self)->tapped_, 0, kScancodes);
+    }
+    return 1;
+  }
 
   static void AudioCallback(void* self, Uint8* stream, int len) {
     auto* p = static_cast<SdlPlatform*>(self);
@@ -491,6 +510,8 @@ class SdlPlatform : public Platform {
     SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
   }
 
+  static constexpr int kScancodes = 512;
+  uint8_t tapped_[kScancodes] = {};
   std::chrono::steady_clock::time_point start_;
   std::filesystem::path program_, data_;
   SDL_Window* window_ = nullptr;
