@@ -69,8 +69,8 @@ while [ -e "/tmp/.X$DISPLAY_NUM-lock" ]; do DISPLAY_NUM=$(( DISPLAY_NUM + 1 )); 
 Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
 PIDS+=($!)
 export DISPLAY=":$DISPLAY_NUM"
-for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo > /dev/null 2>&1 || fail "Xvfb did not start"
+for _ in $(seq 300); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo > /dev/null 2>&1 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
 
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 "$WORK/program/vorlan" > "$WORK/game.log" 2>&1 &
