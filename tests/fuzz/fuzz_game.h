@@ -1,0 +1,136 @@
+// The shared rig of the fuzz targets: one headless game per process with the generated content
+// copied into its program folder, and a network that answers from a script instead of a server.
+// Each run writes the input into the file under test, resets what the reader fills and calls it.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "game.h"
+#include "platform/files.h"
+#include "platform/headless_platform.h"
+#include "platform/network.h"
+
+namespace vorlan::fuzz {
+
+// Stops the run with a message libFuzzer keeps beside the crashing input.
+#define FUZZ_CHECK(cond)                                                        \
+  do {                                                                          \
+    if (!(cond)) {                                                              \
+      std::fprintf(stderr, "check failed at %s:%d: %s\n", __FILE__, __LINE__, #cond); \
+      std::abort();                                                             \
+    }                                                                           \
+  } while (0)
+
+// Downloads whose address ends in `serves` deliver `body`; other downloads are refused. The FTP
+// side holds a session only when `sessionOpen` is set and then accepts every transfer.
+class ScriptedNetwork : public Network {
+ public:
+  std::string serves, body;
+  bool sessionOpen = false;
+  int puts = 0;
+
+  NetStatus DownloadUrl(std::string_view url, const std::filesystem::path& file) override {
+    if (serves.empty() || !url.ends_with(serves)) return NetStatus::Refused;
+    return WriteWholeFile(file, body) ? NetStatus::Ok : NetStatus::Failed;
+  }
+  NetStatus FtpConnect(std::string_view host, std::string_view user, std::string_view password) override {
+    lastHost = host;
+    lastUser = user;
+    lastPassword = password;
+    return NetStatus::Refused;
+  }
+  bool FtpOpen() const override { return sessionOpen; }
+  std::string FtpCurrentDirectory() override { return sessionOpen ? "/" : ""; }
+  NetStatus FtpPut(const std::filesystem::path&, std::string_view remote) override {
+    // A name the server would take as a second command must never get this far.
+    FUZZ_CHECK(SafeRemoteName(remote));
+    ++puts;
+    return sessionOpen ? NetStatus::Ok : NetStatus::Failed;
+  }
+  NetStatus FtpDelete(std::string_view remote) override {
+    FUZZ_CHECK(SafeRemoteName(remote));
+    return sessionOpen ? NetStatus::Ok : NetStatus::Failed;
+  }
+  NetStatus FtpRename(std::string_view from, std::string_view to) override {
+    FUZZ_CHECK(SafeRemoteName(from) && SafeRemoteName(to));
+    return sessionOpen ? NetStatus::Ok : NetStatus::Failed;
+  }
+  std::optional<std::vector<std::string>> FtpList() override {
+    if (!sessionOpen) return std::nullopt;
+    return std::vector<std::string>{};
+  }
+  void FtpClose() override { sessionOpen = false; }
+  bool InterfaceUp() override { return true; }
+
+  std::string lastHost, lastUser, lastPassword;
+};
+
+class FuzzPlatform : public HeadlessPlatform {
+ public:
+  ScriptedNetwork net;
+  Network& Net() override { return net; }
+};
+
+// The content the game would find beside its executable: $VORLAN_CONTENT_DIR, else the default
+// build's program folder.
+inline std::filesystem::path ContentDir() {
+  if (const char* dir = std::getenv("VORLAN_CONTENT_DIR"); dir && *dir) return dir;
+  return VORLAN_FUZZ_CONTENT_DIR;
+}
+
+struct FuzzGame {
+  FuzzPlatform plat;
+  Game g{plat};
+
+  FuzzGame() {
+    std::error_code ec;
+    for (const char* name : {"Pictures", "OtherFiles", "Upload"}) {
+      auto from = ContentDir() / name;
+      if (std::filesystem::is_directory(from, ec))
+        std::filesystem::copy(from, plat.ProgramDir() / name, std::filesystem::copy_options::recursive, ec);
+    }
+    std::filesystem::create_directories(plat.ProgramDir() / "Upload", ec);
+    std::filesystem::create_directories(plat.ProgramDir() / "OtherFiles", ec);
+    pristine = plat.ProgramDir().parent_path() / (plat.ProgramDir().filename().string() + ".pristine");
+    std::filesystem::copy(plat.ProgramDir(), pristine, std::filesystem::copy_options::recursive, ec);
+  }
+  ~FuzzGame() {
+    std::error_code ec;
+    std::filesystem::remove_all(pristine, ec);
+  }
+
+  // Writes the input as the file of a documented path.
+  void Put(std::string_view documented, const uint8_t* data, size_t size) {
+    auto file = g.PathOf(documented);
+    FUZZ_CHECK(!file.empty());
+    FUZZ_CHECK(WriteWholeFile(file, std::string_view(reinterpret_cast<const char*>(data), size)));
+  }
+
+  // Puts a content file back as generated (a reader may have replaced or removed it).
+  void Restore(std::string_view relative) {
+    std::error_code ec;
+    std::filesystem::create_directories((plat.ProgramDir() / relative).parent_path(), ec);
+    std::filesystem::copy_file(pristine / relative, plat.ProgramDir() / relative,
+                               std::filesystem::copy_options::overwrite_existing, ec);
+  }
+
+  // Empties the data folder ("c:\Windows\") so every run starts from the same files.
+  void ClearData() {
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(plat.DataDir(), ec))
+      std::filesystem::remove_all(e.path(), ec);
+  }
+
+  std::filesystem::path pristine;
+};
+
+inline FuzzGame& Shared() {
+  static FuzzGame game;
+  return game;
+}
+
+}  // namespace vorlan::fuzz

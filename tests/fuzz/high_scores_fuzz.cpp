@@ -1,0 +1,49 @@
+// The local score archive: loaded, checked, saved and loaded again.
+#include "fuzz/fuzz_game.h"
+#include "numbers.h"
+#include "persistence/high_scores.h"
+
+using namespace vorlan;
+
+namespace {
+
+void CheckWidths(const ScoreRecord& r) {
+  FUZZ_CHECK(r.Score.size() <= col::Score && r.Kills.size() <= col::Kills && r.Time.size() <= col::Time);
+  FUZZ_CHECK(r.Accuracy.size() <= col::Accuracy && r.Recharge.size() <= col::Recharge);
+  FUZZ_CHECK(r.BulletSpeed.size() <= col::BulletSpeed && r.Melee.size() <= col::Melee);
+  FUZZ_CHECK(r.MaxHealth.size() <= col::MaxHealth && r.MaxAmmo.size() <= col::MaxAmmo);
+  FUZZ_CHECK(r.TimesPlayed.size() <= col::TimesPlayed && r.Date.size() <= col::Date);
+  FUZZ_CHECK(r.Name.size() <= col::Name);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  auto& f = fuzz::Shared();
+  Game& g = f.g;
+  f.ClearData();
+  f.Put("c:\\Windows\\AtopVo118.vor", data, size);
+  g.hs = HighScoreState{};
+  LoadHighScores(g);
+  HighScoreCheck(g, 0);
+  FUZZ_CHECK(g.hs.NameEntryActive == kFalse);
+
+  ScoreRecord first[kHsSlots];
+  for (int slot = 0; slot < kHsSlots; ++slot) {
+    first[slot] = HsRecord(g.hs, slot);
+    CheckWidths(first[slot]);
+  }
+  // Whatever was loaded survives a save and a load as the same record lines: a result never gets
+  // lost or changed on the way.
+  SaveHighScores(g);
+  g.hs = HighScoreState{};
+  LoadHighScores(g);
+  for (int slot = 0; slot < kHsSlots; ++slot) {
+    const ScoreRecord now = HsRecord(g.hs, slot);
+    if (RecordLine(now) != RecordLine(first[slot]))
+      std::fprintf(stderr, "slot %d read back as\n[%s]\ninstead of\n[%s]\n", slot, RecordLine(now).c_str(),
+                   RecordLine(first[slot]).c_str());
+    FUZZ_CHECK(RecordLine(now) == RecordLine(first[slot]));
+  }
+  return 0;
+}
