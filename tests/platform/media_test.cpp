@@ -72,15 +72,6 @@ TEST_F(MediaTest, JpegKeepsMasksPureAndColoursClose) {
   for (int c = 0; c < 3; ++c) EXPECT_EQ(static_cast<unsigned char>((*bytes)[sof + 11 + 3 * c]), 0x11);
 }
 
-TEST_F(MediaTest, QualityChangesTheSizeAndIsKeptInRange) {
-  Surface s = TestPicture();
-  ASSERT_TRUE(plat.SaveJpeg(s, Dir() / "q50.jpg", 50));
-  ASSERT_TRUE(plat.SaveJpeg(s, Dir() / "q95.jpg", 95));
-  EXPECT_LT(fs::file_size(Dir() / "q50.jpg"), fs::file_size(Dir() / "q95.jpg"));
-  EXPECT_TRUE(plat.SaveJpeg(s, Dir() / "q0.jpg", 0));
-  EXPECT_TRUE(plat.SaveJpeg(s, Dir() / "q1000.jpg", 1000));
-}
-
 TEST_F(MediaTest, DamagedOrMissingFilesFailWithoutTouchingTheSurface) {
   Surface s(3, 3, Rgb(1, 2, 3));
   const Surface before = s;
