@@ -425,7 +425,7 @@ class SdlPlatform : public Platform {
     want.freq = 22050;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
-    want.samples = 1024;
+    want.samples = 512;  // about 23 ms at 22050 Hz: shots are heard with the flash
     want.callback = &SdlPlatform::AudioCallback;
     want.userdata = this;
     audio_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
