@@ -9,219 +9,129 @@
 namespace vorlan {
 namespace {
 
-using Op = HeadlessPlatform::AudioCall::Op;
-
-class TickTest : public ::testing::Test {
- protected:
-  HeadlessPlatform plat;
-  Game g{plat};
-};
-
-TEST_F(TickTest, EachTickEndsOnTheFirstMillisecondPastThirtyMsAfterThePrevious) {
-  plat.SetTickCount(5000);
-  GameTick(g);  // first tick: the deadline 0 has long passed
-  EXPECT_EQ(plat.GetTickCount(), 5000u);
-  EXPECT_EQ(g.timing.IdleSpins, 0);
-  EXPECT_EQ(g.timing.NextFrameTick, 5030u);
-  plat.AdvanceMs(10);  // a frame of 10 ms
-  GameTick(g);
-  EXPECT_EQ(plat.GetTickCount(), 5031u);
-  EXPECT_EQ(g.timing.IdleSpins, 21000);  // the spare time, in microseconds
-  EXPECT_EQ(g.timing.NextFrameTick, 5061u);
-}
-
-TEST_F(TickTest, ALongFrameDoesNotWait) {
-  plat.SetTickCount(5000);
-  GameTick(g);
-  plat.AdvanceMs(45);
-  GameTick(g);
-  EXPECT_EQ(plat.GetTickCount(), 5045u);
-  EXPECT_EQ(g.timing.IdleSpins, 0);
-  EXPECT_EQ(g.timing.NextFrameTick, 5075u);
-}
-
-TEST_F(TickTest, OncePerSecondTheFrameRateIsTakenAndTheSpareTimeRestarts) {
-  plat.SetTickCount(5000);
-  GameTick(g);  // LastSecondTick 0 <= 4000: the first second step runs here
-  EXPECT_EQ(g.timing.LastSecondTick, 5000u);
-  int ticks = 0;
-  while (plat.GetTickCount() < 6000) {
-    GameTick(g);
-    ++ticks;
-  }
-  // Ticks every 31 ms: the step has not run again before a whole second passed.
-  EXPECT_EQ(g.timing.LastSecondTick, 5000u);
-  EXPECT_GT(g.timing.MaxIdleSpins, 0);
-  uint32_t now = plat.GetTickCount();
-  GameTick(g);
-  EXPECT_EQ(g.timing.LastSecondTick, now);
-  EXPECT_EQ(g.timing.FramesLastSecond, ticks + 1);
-  EXPECT_EQ(g.timing.FrameCounter, 1);
-}
-
-TEST_F(TickTest, TheGameClockRunsOnlyInAnUnpausedGame) {
-  plat.SetTickCount(5000);
-  g.world.Soldiers[0].Alive = kTrue;
-  for (int s = 0; s < 3; ++s) {
-    plat.AdvanceMs(1000);
-    GameTick(g);
-  }
-  EXPECT_EQ(g.timing.GameSeconds, 0);  // menus
-  g.form.InGame = kTrue;
-  g.form.Paused = kTrue;
-  for (int s = 0; s < 3; ++s) {
-    plat.AdvanceMs(1000);
-    GameTick(g);
-  }
-  EXPECT_EQ(g.timing.GameSeconds, 0);  // paused: the clock stands still
-  g.form.Paused = kFalse;
-  for (int s = 0; s < 3; ++s) {
-    plat.AdvanceMs(1000);
-    GameTick(g);
-  }
-  EXPECT_EQ(g.timing.GameSeconds, 3);
-}
-
-class GameClockTest : public ::testing::Test {
+class FrameCycleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g.form.InGame = kTrue;
+    plat.SetTickCount(5000);
     Soldier& p = g.world.Soldiers[0];
-    p.Alive = kTrue;
-    p.Power = 4;
-    p.Health = 120;
-    p.RechargeTime = 10;
-    g.options.SoundVolume = 100;
+    p.Alive = kTrue, p.Power = 4, p.Health = 120, p.RechargeTime = 10;  // health ceiling 120
   }
-  // The seconds at which the spawn timer was reset, over n seconds.
-  std::vector<int> SpawnSeconds(int n) {
-    std::vector<int> at;
-    for (int s = 1; s <= n; ++s) {
-      GameClock(g);
-      if (g.timing.SpawnTimer == 0) at.push_back(s);
-    }
-    return at;
+  void Seconds(int n) {
+    for (int i = 0; i < n; ++i) GameClock(g);
   }
   int Plays(int index) {
     int n = 0;
-    for (auto& c : plat.audioCalls)
-      if (c.index == index && c.op == Op::Play) ++n;
+    for (auto& c : plat.audioCalls) n += c.index == index && c.op == HeadlessPlatform::AudioCall::Op::Play;
     return n;
   }
   HeadlessPlatform plat;
   Game g{plat};
 };
 
-TEST_F(GameClockTest, SpawnIntervalShortensWithTheMinutes) {
-  EXPECT_EQ(SpawnSeconds(6), (std::vector<int>{2, 4, 6}));
-  g.timing.GameMinutes = 1;
-  g.timing.GameSeconds = 0;
-  g.timing.SpawnTimer = 0;
-  EXPECT_EQ(SpawnSeconds(9), (std::vector<int>{3, 6, 9}));
-  g.timing.GameMinutes = 11;
-  g.timing.GameSeconds = 0;
-  g.timing.SpawnTimer = 0;
-  EXPECT_EQ(SpawnSeconds(6), (std::vector<int>{2, 4, 6}));
-  g.timing.GameMinutes = 21;
-  g.timing.GameSeconds = 0;
-  g.timing.SpawnTimer = 0;
-  EXPECT_EQ(SpawnSeconds(3), (std::vector<int>{1, 2, 3}));
-  g.timing.GameMinutes = 5;
-  g.timing.GameSeconds = 0;
-  g.timing.SpawnTimer = 0;
-  g.timing.WaveCountdown = 30;  // a wave period: every 2 seconds
-  EXPECT_EQ(SpawnSeconds(4), (std::vector<int>{2, 4}));
+TEST_F(FrameCycleTest, TickEndsJustPastThirtyMsAfterTheLastOneAndNeverWaitsAfterALongFrame) {
+  GameTick(g);
+  EXPECT_EQ(g.timing.NextFrameTick, 5030u);
+  plat.AdvanceMs(10);
+  GameTick(g);
+  EXPECT_EQ(plat.GetTickCount(), 5031u);  // the first millisecond after the deadline
+  EXPECT_EQ(g.timing.IdleSpins, 21000);   // spare microseconds
+  plat.AdvanceMs(45);
+  GameTick(g);
+  EXPECT_EQ(plat.GetTickCount(), 5076u);
+  EXPECT_EQ(g.timing.IdleSpins, 0);
+  EXPECT_EQ(g.timing.NextFrameTick, 5106u);
 }
 
-TEST_F(GameClockTest, MinuteRollsOverAtSixtySeconds) {
-  g.timing.GameSeconds = 59;
-  GameClock(g);
-  EXPECT_EQ(g.timing.GameSeconds, 0);
-  EXPECT_EQ(g.timing.GameMinutes, 1);
+TEST_F(FrameCycleTest, OncePerSecondTheFrameRateIsTaken) {
+  GameTick(g);  // the first second step
+  int ticks = 1;
+  while (plat.GetTickCount() < 6000) GameTick(g), ++ticks;
+  EXPECT_EQ(g.timing.LastSecondTick, 5000u);
+  EXPECT_EQ(g.timing.MaxIdleSpins, 31000);
+  uint32_t now = plat.GetTickCount();
+  GameTick(g);
+  EXPECT_EQ(g.timing.LastSecondTick, now);
+  EXPECT_EQ(g.timing.FramesLastSecond, ticks);
+  EXPECT_EQ(g.timing.FrameCounter, 1);
 }
 
-TEST_F(GameClockTest, AlarmThreeSecondsBeforeAWaveThenTheWaveStarts) {
-  g.timing.GameMinutes = 2;
-  g.timing.GameSeconds = 56;
-  GameClock(g);  // 2:57
+TEST_F(FrameCycleTest, TheClockRunsOnlyInAnUnpausedGameSoTheAlarmSoundsOnce) {
+  g.timing.GameMinutes = 2, g.timing.GameSeconds = 55;
+  for (int16_t inGame : {kFalse, kTrue}) {
+    g.form.InGame = inGame;
+    plat.AdvanceMs(1000);
+    GameTick(g);
+  }
+  EXPECT_EQ(g.timing.GameSeconds, 56);  // the menus do not count
+  g.form.Paused = kTrue;
+  for (int i = 0; i < 3; ++i) plat.AdvanceMs(1000), GameTick(g);
+  EXPECT_EQ(g.timing.GameSeconds, 56);
+  g.form.Paused = kFalse;
+  plat.AdvanceMs(1000);
+  GameTick(g);  // 2:57
+  g.form.Paused = kTrue;
+  for (int i = 0; i < 3; ++i) plat.AdvanceMs(1000), GameTick(g);
   EXPECT_EQ(Plays(snd::Alarm), 1);
-  GameClock(g);
-  GameClock(g);
-  GameClock(g);  // 3:00
-  EXPECT_EQ(Plays(snd::Alarm), 1);
+}
+
+TEST_F(FrameCycleTest, SpawnIntervalShortensWithTheMinutesAndDuringWaves) {
+  auto spawnsAt = [&](int16_t minute, int16_t countdown, int seconds) {
+    g.timing.GameMinutes = minute, g.timing.GameSeconds = 0, g.timing.SpawnTimer = 0;
+    g.timing.WaveCountdown = countdown;
+    std::vector<int> at;
+    for (int s = 1; s <= seconds; ++s)
+      if (GameClock(g), g.timing.SpawnTimer == 0) at.push_back(s);
+    return at;
+  };
+  EXPECT_EQ(spawnsAt(0, 0, 6), (std::vector<int>{2, 4, 6}));
+  EXPECT_EQ(spawnsAt(1, 0, 9), (std::vector<int>{3, 6, 9}));
+  EXPECT_EQ(spawnsAt(11, 0, 6), (std::vector<int>{2, 4, 6}));
+  EXPECT_EQ(spawnsAt(21, 0, 3), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(spawnsAt(5, 30, 4), (std::vector<int>{2, 4}));
+}
+
+TEST_F(FrameCycleTest, WavesStartOnTheMinuteAndRestartARunningPeriod) {
+  g.form.InGame = kTrue;
+  g.timing.GameMinutes = 2, g.timing.GameSeconds = 59;
+  Seconds(1);  // 3:00
+  EXPECT_EQ(g.timing.GameMinutes, 3);
   EXPECT_EQ(g.timing.WaveLeft, 5);
   EXPECT_EQ(g.timing.WaveCountdown, 59);
   EXPECT_EQ(g.timing.WavePending, kFalse);
-  EXPECT_EQ(g.timing.WaveSize, 0);
-  // A wave due while the last period still counts restarts it at 60.
-  g.timing.GameMinutes = 17;
-  g.timing.GameSeconds = 59;
-  g.timing.WaveCountdown = 20;
-  GameClock(g);  // 18:00
+  g.timing.GameMinutes = 17, g.timing.GameSeconds = 59, g.timing.WaveCountdown = 20;
+  Seconds(1);  // 18:00
   EXPECT_EQ(g.timing.WaveLeft, 35);
   EXPECT_EQ(g.timing.WaveCountdown, 59);
 }
 
-TEST_F(GameClockTest, AlarmSoundsOnceEvenWhenPausedAtThatSecond) {
-  plat.SetTickCount(5000);
-  g.timing.GameMinutes = 5;
-  g.timing.GameSeconds = 56;
-  plat.AdvanceMs(1000);
-  GameTick(g);  // 5:57
-  g.form.Paused = kTrue;
-  for (int i = 0; i < 5; ++i) {
-    plat.AdvanceMs(1000);
-    GameTick(g);
-  }
-  EXPECT_EQ(Plays(snd::Alarm), 1);
-  EXPECT_EQ(g.timing.GameSeconds, 57);
-}
-
-TEST_F(GameClockTest, SustainedFireLevelsUpTheRateOfFire) {
+TEST_F(FrameCycleTest, SustainedFireLevelsUpButNotUnderAcid) {
   Soldier& p = g.world.Soldiers[0];
   g.input.MouseLeft = kTrue;
-  p.Ammo = 50;
-  p.TimeExp = 95;
-  GameClock(g);  // streak 1: +0.2 rounds to 95
-  EXPECT_EQ(p.TimeExp, 95);
-  GameClock(g);
-  GameClock(g);  // streak 3: 95 + 0.6 -> 96
-  EXPECT_EQ(g.timing.FireStreak, 3);
-  for (int i = 0; i < 6 && p.RechargeTime == 10; ++i) GameClock(g);
+  p.Ammo = 50, p.TimeExp = 95;
+  Seconds(3);  // streaks 1, 2, 3: 95.2, 95.4, 95.6 to the nearest
+  EXPECT_EQ(p.TimeExp, 96);
+  Seconds(4);  // ... streak 7 passes 99
   EXPECT_EQ(p.RechargeTime, 9);
   EXPECT_EQ(p.TimeExp, 0);
   EXPECT_EQ(g.timing.FireStreak, 0);
   EXPECT_EQ(Plays(snd::LevelUp), 1);
-  // Without ammunition the streak breaks.
-  p.Ammo = 0;
-  GameClock(g);
+
+  p.TimeExp = 100, g.timing.FireStreak = 7, g.world.AcidTimer[2] = 40;
+  Seconds(1);
+  EXPECT_EQ(g.timing.FireStreak, 7);
+  EXPECT_EQ(p.RechargeTime, 9);
+  g.world.AcidTimer[2] = 0, p.Ammo = 0;  // no ammunition: the streak breaks
+  Seconds(1);
   EXPECT_EQ(g.timing.FireStreak, 0);
 }
 
-TEST_F(GameClockTest, AcidFreezesTheFireStreakAndTheLevelUp) {
+TEST_F(FrameCycleTest, HealthDriftsTowardTheCeilingAndSinksFastFarAboveIt) {
   Soldier& p = g.world.Soldiers[0];
-  g.input.MouseLeft = kTrue;
-  p.Ammo = 50;
-  p.TimeExp = 100;
-  g.timing.FireStreak = 7;
-  g.world.AcidTimer[2] = 40;
-  GameClock(g);
-  EXPECT_EQ(g.timing.FireStreak, 7);
-  EXPECT_EQ(p.RechargeTime, 10);
-  EXPECT_EQ(Plays(snd::LevelUp), 0);
-}
-
-TEST_F(GameClockTest, HealthDriftsTowardTheCeiling) {
-  Soldier& p = g.world.Soldiers[0];  // ceiling 120
-  p.Health = 100;
-  GameClock(g);
-  EXPECT_FLOAT_EQ(p.Health, 101);
-  p.Health = 130;
-  GameClock(g);
-  EXPECT_FLOAT_EQ(p.Health, 128);
-  p.Health = 300;  // far above: sinks fast
-  GameClock(g);
-  EXPECT_FLOAT_EQ(p.Health, 292);
+  for (auto [before, after] : {std::pair{100.f, 101.f}, {130.f, 128.f}, {300.f, 292.f}}) {
+    p.Health = before;
+    Seconds(1);
+    EXPECT_FLOAT_EQ(p.Health, after);
+  }
 }
 
 }  // namespace
