@@ -55,24 +55,20 @@ unsigned char LowerCp1252(unsigned char c) {
 // The integer part of a column's value; an empty text counts as 0.
 double ColumnValue(const std::string& text) { return Floor(Num(text)); }
 
-// A fresh copy of the archive's reader: fills the table only when the whole archive was readable,
-// so a damaged file never leaves the table half old and half new.
+// Reads the archive by CR LF pairs (a scrambled "P" or "W" is a bare LF or CR inside a record).
+// Fills the table only when the whole archive was readable, so a damaged file never leaves the
+// table half old and half new.
 bool ReadArchive(const std::filesystem::path& file, HighScoreState& hs) {
   auto lines = ReadCrLfLines(file);
   if (!lines) return false;
   std::array<ScoreRecord, kHsSlots> slots{};
-  size_t read = 0;
-  bool ended = false;
   for (int slot = 0; slot < kHsSlots; ++slot) {
-    if (read >= lines->size()) return false;  // the file stops before its end mark
-    std::string line = (*lines)[read++];
-    if (line == "END") {
-      ended = true;
-      break;
-    }
+    // A file that stops before eleven records and its end mark is half written or damaged.
+    if (static_cast<size_t>(slot) >= lines->size()) return false;
+    std::string line = (*lines)[slot];
+    if (line == "END") break;
     slots[slot] = ParseRecordLine(ScrambleText(line, kScrambleKey));
   }
-  (void)ended;
   for (int slot = 0; slot < kHsSlots; ++slot) SetHsRecord(hs, slot, slots[slot]);
   return true;
 }
