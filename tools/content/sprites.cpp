@@ -603,11 +603,12 @@ void WriteSprites(PictureOut& out) {
   Sprite cross = MakeSprite(Render(9, 9, CrosshairAt, 6));
   out.Save("CursorFire.jpg", Compose(cross.image, cross.mask, 18, 9, 9, 0));
 
-  // The footprint: only its top-left 2 x 2 pixels are stamped, a trodden dark print.
-  Canvas foot(4, 4, RgbOf(58, 46, 34));
-  foot.At(1, 0).c = RgbOf(48, 38, 28);
-  foot.At(0, 1).c = RgbOf(66, 54, 40);
-  foot.At(1, 1).c = RgbOf(52, 42, 30);
+  // The footprint: only its top-left 2 x 2 pixels are stamped. A mid-dark trodden brown reads as a
+  // print on grass, mud, dirt and snow alike without punching black holes into light ground.
+  Canvas foot(4, 4, RgbOf(104, 90, 72));
+  foot.At(1, 0).c = RgbOf(92, 80, 64);
+  foot.At(0, 1).c = RgbOf(112, 98, 80);
+  foot.At(1, 1).c = RgbOf(98, 84, 68);
   out.Save("Foot.jpg", foot);
 
   Sprite bullets = MakeSprite(Render(11, 11, BulletsAt, 6));
