@@ -216,7 +216,8 @@ void DeathCheck(Game& g, int slot) {
   if (slot < 0 || slot >= kSoldierSlots) return;
   WorldState& w = g.world;
   Soldier& s = w.Soldiers[slot];
-  if (!(s.Health < 1)) return;
+  // A soldier dies once: a later check in the same frame must not count the kill again.
+  if (s.Alive == 0 || !(s.Health < 1)) return;
 
   s.Health = 0;
   s.Alive = kFalse;

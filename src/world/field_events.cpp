@@ -173,6 +173,8 @@ void SheepPass(Game& g, int16_t spawn) {
 void SheepDeathCheck(Game& g, int k) {
   if (k < 0 || k >= kSheepSlots) return;
   SheepRec& sh = g.world.Sheep[k];
+  // A sheep already dead leaves no second body or crate.
+  if (sh.SheepAlive == 0) return;
   if (sh.SheepHealth < 1) {
     sh.SheepAlive = kFalse;
     if (Floor(10 * g.Rnd()) == 0) HealthCrates(g, kTrue, sh.SheepX, sh.SheepY);

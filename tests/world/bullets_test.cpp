@@ -193,6 +193,12 @@ TEST_F(BulletsTest, DeathLeavesCratesOnlyInsideTheField) {
   DeathCheck(g, 0);
   EXPECT_EQ(P().Alive, 0);
   EXPECT_EQ(g.world.GameKills, 2);
+  // A second check in the same frame (melee, then the cleaner) counts no second kill.
+  const int crates = CountOn(g.world.AmmoCrateOn);
+  DeathCheck(g, 1);
+  EXPECT_EQ(g.world.GameKills, 2);
+  EXPECT_EQ(g.world.KillsInRowCount, 2);
+  EXPECT_EQ(CountOn(g.world.AmmoCrateOn), crates);
   // Health of 1 is alive.
   Enemy(3, 50, 50).Health = 1;
   DeathCheck(g, 3);
