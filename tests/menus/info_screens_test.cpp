@@ -78,22 +78,13 @@ TEST_F(InfoScreens, FullScreenSwitchAndSoundMuted) {
 }
 
 TEST(PlayTime, DaysHoursAndMinutesWithUntouchedCountersEmpty) {
-  auto t = PlayTime(0);
-  EXPECT_EQ(t.days + t.hours + t.minutes, "");
-  t = PlayTime(59);
-  EXPECT_EQ(t.hours, "");
-  EXPECT_EQ(t.minutes, "59");
-  t = PlayTime(60);
-  EXPECT_EQ(t.hours, "1");
-  EXPECT_EQ(t.minutes, "0");
-  t = PlayTime(90);
-  EXPECT_EQ(t.days, "");
-  EXPECT_EQ(t.hours, "1");
-  EXPECT_EQ(t.minutes, "30");
-  t = PlayTime(24 * 60 + 5);
-  EXPECT_EQ(t.days, "1");
-  EXPECT_EQ(t.hours, "0");
-  EXPECT_EQ(t.minutes, "5");
+  struct Case { long long minutes; const char *days, *hours, *mins; };
+  for (auto c : {Case{0, "", "", ""}, Case{59, "", "", "59"}, Case{60, "", "1", "0"},
+                 Case{90, "", "1", "30"}, Case{24 * 60 + 5, "1", "0", "5"}}) {
+    PlayTimeTexts t = PlayTime(c.minutes);
+    EXPECT_EQ(t.days + "|" + t.hours + "|" + t.minutes,
+              std::string(c.days) + "|" + c.hours + "|" + c.mins) << c.minutes;
+  }
 }
 
 }  // namespace

@@ -11,8 +11,6 @@ using ScoreScreens = MenuFixture;
 
 constexpr Color kRed = 0x0000FF;
 
-void FillSlot(std::vector<std::string>& col, int slot, const std::string& v) { col[slot] = v; }
-
 // A local table already loaded, with three results.
 void LocalTable(Game& g) {
   g.hs.HsLoadCounter = 1;
@@ -96,9 +94,9 @@ TEST(WsScroll, SliderOffsets) {
 TEST_F(ScoreScreens, WorldScreenDragRowsAndSynchroniseWhileOffline) {
   g.menus.CurrentScreen = "WS";
   for (int r = 0; r < 4; ++r) {
-    FillSlot(g.ws.WsScore, r, PadNumber(400 - r, 5));
-    FillSlot(g.ws.WsName, r, "W" + std::to_string(r));
-    FillSlot(g.ws.WsDate, r, "20000101");
+    g.ws.WsScore[r] = PadNumber(400 - r, 5);
+    g.ws.WsName[r] = "W" + std::to_string(r);
+    g.ws.WsDate[r] = "20000101";
   }
   Cursor(0, 0);
   WorldScoreScreen(g);
