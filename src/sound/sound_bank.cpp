@@ -1,6 +1,7 @@
 #include "sound/sound_bank.h"
 
 #include <cstring>
+#include <system_error>
 
 #include "numbers.h"
 #include "shell/startup.h"
@@ -120,7 +121,9 @@ void LoadSounds(Game& g) {
     g.sound.Loaded[row.index] = false;
     std::filesystem::path file = g.PathOf(std::string("\\Sounds\\") + row.file);
     std::optional<std::string> bytes;
-    if (!file.empty()) bytes = ReadWholeFile(file);
+    std::error_code ec;
+    if (!file.empty() && std::filesystem::file_size(file, ec) <= kMaxWavBytes && !ec)
+      bytes = ReadWholeFile(file);
     if (bytes) {
       if (auto pcm = ParseWav(*bytes))
         g.sound.Loaded[row.index] = g.plat.CreateSoundBuffer(row.index, std::move(*pcm));
