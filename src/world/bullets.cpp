@@ -4,6 +4,7 @@
 
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
+#include "world/field_pixels.h"
 #include "sound/sound_bank.h"
 #include "world/crates.h"
 #include "world/field_events.h"
@@ -23,8 +24,6 @@ constexpr Color kFallenColor = Rgb(128, 64, 64);
 constexpr Color kCasing1Color = Rgb(255, 255, 0);
 constexpr Color kCasing2Color = Rgb(192, 192, 0);
 
-// A position rounded to the pixel it is drawn on.
-int Px(double v) { return Sat32(Nearest(v)); }
 
 bool UnderAcid(const WorldState& w) {
   for (int16_t t : w.AcidTimer)
@@ -39,8 +38,9 @@ struct DeferredAngle {
   bool any = false, anyApart = false;
   double last[4] = {}, apart[4] = {};
 
-  // DistResult of AngleAndDistance for these points, remembering them for Settle.
-  int16_t Dist(double x1, double y1, double x2, double y2) {
+  // DistResult of AngleAndDistance for these points, or limit when it is limit or more;
+  // the points are remembered for Settle.
+  int16_t Dist(double x1, double y1, double x2, double y2, int limit) {
     any = true;
     last[0] = x1, last[1] = y1, last[2] = x2, last[3] = y2;
     if (x1 != x2 || y1 != y2) {
@@ -48,7 +48,10 @@ struct DeferredAngle {
       apart[0] = x1, apart[1] = y1, apart[2] = x2, apart[3] = y2;
     }
     double dx = x1 - x2, dy = y1 - y2;
-    return Nearest16(std::sqrt(dx * dx + dy * dy));
+    double d2 = dx * dx + dy * dy;
+    // A distance of limit or more rounds to limit or more: no need for the exact value.
+    if (!(d2 < static_cast<double>(limit) * limit)) return static_cast<int16_t>(limit);
+    return Nearest16(std::sqrt(d2));
   }
   // Leaves AngleResult and DistResult as the calls made so far would have.
   void Settle(Game& g) {
@@ -162,12 +165,12 @@ void MoveBullets(Game& g) {
       Soldier& s = w.Soldiers[j];
       if (s.Alive == 0 || j == b.BulletOwner) continue;
       if (w.CleanerOn != 0 &&
-          da.Dist(b.BulletX, b.BulletY, w.CleanerX + 17, w.CleanerY + 35) < 29) {
+          da.Dist(b.BulletX, b.BulletY, w.CleanerX + 17, w.CleanerY + 35, 29) < 29) {
         b.BulletRange = 0;
         PlaySound(g, snd::BugerHit, (w.CleanerX + 14) * 10 / 3);
         continue;
       }
-      if (da.Dist(b.BulletX, b.BulletY, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10) >= 8)
+      if (da.Dist(b.BulletX, b.BulletY, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, 8) >= 8)
         continue;
       da.Settle(g);
       const bool byPlayer = b.BulletOwner == 0;
@@ -193,7 +196,7 @@ void MoveBullets(Game& g) {
       SheepRec& sh = w.Sheep[k];
       if (sh.SheepAlive == 0) continue;
       if (da.Dist(b.BulletX, b.BulletY, static_cast<double>(sh.SheepX) + 11,
-                  static_cast<double>(sh.SheepY) + 11) >= 10)
+                  static_cast<double>(sh.SheepY) + 11, 10) >= 10)
         continue;
       da.Settle(g);
       b.BulletRange = 0;

@@ -2,6 +2,7 @@
 
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
+#include "world/field_pixels.h"
 #include "sound/sound_bank.h"
 #include "world/bullets.h"
 #include "world/particles.h"
@@ -9,8 +10,6 @@
 namespace vorlan {
 
 namespace {
-
-int Px(double v) { return Sat32(Nearest(v)); }
 
 // Crates fall only where they can be seen and reached.
 bool OnField(double x, double y) { return !(x < 0 || x > 290 || y < 0 || y > 290); }

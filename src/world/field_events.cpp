@@ -5,6 +5,7 @@
 
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
+#include "world/field_pixels.h"
 #include "sound/sound_bank.h"
 #include "world/bullets.h"
 #include "world/crates.h"
@@ -13,8 +14,6 @@
 namespace vorlan {
 
 namespace {
-
-int Px(double v) { return Sat32(Nearest(v)); }
 
 constexpr int kSheepInPlay = 21;  // the sheep logic uses slots 0..20
 

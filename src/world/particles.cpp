@@ -4,13 +4,12 @@
 #include <cmath>
 
 #include "numbers.h"
+#include "world/field_pixels.h"
 #include "sound/sound_bank.h"
 
 namespace vorlan {
 
 namespace {
-
-int Px(double v) { return Sat32(Nearest(v)); }
 
 constexpr Color kBloodFlying = Rgb(255, 0, 0);
 constexpr Color kBloodDot1 = Rgb(255, 0, 0);
