@@ -4,6 +4,7 @@
 #include "platform/sdl_platform.h"
 
 #include <SDL.h>
+#include <pwd.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,8 +56,13 @@ std::filesystem::path DataFolderPath() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
   if (xdg && xdg[0] == '/') return std::filesystem::path(xdg) / "vorlan";
   const char* home = std::getenv("HOME");
+  if (!home || home[0] != '/') {
+    const passwd* pw = getpwuid(getuid());
+    home = pw ? pw->pw_dir : nullptr;
+  }
   if (home && home[0] == '/') return std::filesystem::path(home) / ".local" / "share" / "vorlan";
-  return std::filesystem::temp_directory_path() / "vorlan";
+  // No home at all: a folder beside the program rather than a shared temporary one.
+  return ExecutableFolder(nullptr) / "data";
 }
 
 // Only web addresses go to the desktop's opener: a local file or another scheme coming from a
