@@ -211,7 +211,8 @@ class CurlNetwork final : public Network {
     FtpClose();
     std::string name;
     long port = 21;
-    if (!ParseHost(host, name, port) || !SafeRemoteName(user) || (!password.empty() && !SafeRemoteName(password)))
+    if (!ParseHost(host, name, port) || !SafeRemoteName(user) ||
+        (!password.empty() && !SafeRemoteName(password)))
       return NetStatus::Refused;
     ftp_ = curl_easy_init();
     if (!ftp_) return NetStatus::Failed;

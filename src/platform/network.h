@@ -22,9 +22,9 @@ enum class NetStatus {
 
 // Limits of every transfer.
 struct NetLimits {
-  int connectSeconds = 10;                  // to reach the server (and read its greeting)
-  int stallSeconds = 15;                    // longest wait without progress or answer
-  int totalSeconds = 120;                   // longest single transfer
+  int connectSeconds = 10;                      // to reach the server (and read its greeting)
+  int stallSeconds = 15;                        // longest wait without progress or answer
+  int totalSeconds = 120;                       // longest single transfer
   uint64_t maxDownloadBytes = 4 * 1024 * 1024;  // larger answers are cut off and count as Failed
 };
 

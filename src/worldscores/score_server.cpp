@@ -116,8 +116,9 @@ bool CheckNewVersion(Game& g) {
   std::string download = Column(line, 33, 72);
   if (!(latest > kProgramVersion)) return false;
 
-  std::string text = "Your version: " + std::string(kProgramVersion) + "\r\nNew Vorlan " + latest +
-                     " is online.\r\nIf you want to upload scores you must download the latest version of Vorlan";
+  std::string text =
+      "Your version: " + std::string(kProgramVersion) + "\r\nNew Vorlan " + latest +
+      " is online.\r\nIf you want to upload scores you must download the latest version of Vorlan";
   g.plat.MessageBox(text, "Vorlan", kMbOk | kMbIconInformation);
   int answer = g.plat.MessageBox("Do you want to download it now?", "Vorlan", kMbYesNo | kMbIconQuestion);
   // Only a plain file name is opened: the announcement cannot send the browser elsewhere.
@@ -138,7 +139,8 @@ void DownloadScores(Game& g) {
 
   std::string folder = WebSite(g) + "/Games/Vorlan/";
   auto addressFile = g.PathOf("c:\\Windows\\WSserver.txt");
-  NetStatus got = addressFile.empty() ? NetStatus::Failed : net.DownloadUrl(folder + "WSserver.txt", addressFile);
+  NetStatus got =
+      addressFile.empty() ? NetStatus::Failed : net.DownloadUrl(folder + "WSserver.txt", addressFile);
   // A web site that does not answer ends the synchronisation here; one that answers without the
   // file leaves the address file of the last synchronisation in use.
   if (got == NetStatus::Failed) return AbortSync(g);

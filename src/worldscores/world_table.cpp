@@ -14,8 +14,8 @@ namespace vorlan {
 
 namespace {
 
-constexpr int kPlaces = 100;      // slots 0 to 99 are shown, slot 100 is the overflow
-constexpr int kStored = 101;      // slots written to the archive
+constexpr int kPlaces = 100;  // slots 0 to 99 are shown, slot 100 is the overflow
+constexpr int kStored = 101;  // slots written to the archive
 // A real archive is 105 lines of about 125 bytes; anything far beyond that is damage or malice.
 constexpr size_t kMaxArchiveBytes = 1 << 20;
 constexpr size_t kMaxArchiveLines = WorldScoreState::kSlots + 3;
@@ -85,9 +85,9 @@ void SetWsRecord(WorldScoreState& ws, int slot, const ScoreRecord& r) {
   ws.WsName[slot] = r.Name;
 }
 
-std::optional<std::vector<std::string>> ReadBoundedLines(const std::filesystem::path& file,
-                                                         size_t maxBytes, size_t maxLines,
-                                                         size_t maxLineLength, bool crLfOnly) {
+std::optional<std::vector<std::string>> ReadBoundedLines(const std::filesystem::path& file, size_t maxBytes,
+                                                         size_t maxLines, size_t maxLineLength,
+                                                         bool crLfOnly) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   std::string bytes(maxBytes, '\0');
@@ -251,11 +251,21 @@ std::string HtmlEscape(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '\'': out += "&#39;"; break;
-      case '"': out += "&quot;"; break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
       default:
         out += (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? ' ' : c;
     }
@@ -283,21 +293,39 @@ struct Country {
 };
 
 const Country kCountries[] = {
-    {"US", "United States", "United States"}, {"GB", "United Kingdom", "United Kingdom"},
-    {"IE", "Ireland", "\xC9ire"},            {"CA", "Canada", "Canada"},
-    {"AU", "Australia", "Australia"},        {"NZ", "New Zealand", "New Zealand"},
-    {"DE", "Germany", "Deutschland"},        {"AT", "Austria", "\xD6sterreich"},
-    {"CH", "Switzerland", "Schweiz"},        {"FR", "France", "France"},
-    {"BE", "Belgium", "Belgi\xEB"},          {"NL", "Netherlands", "Nederland"},
-    {"LU", "Luxembourg", "Luxembourg"},      {"ES", "Spain", "Espa\xF1" "a"},
-    {"PT", "Portugal", "Portugal"},          {"IT", "Italy", "Italia"},
-    {"DK", "Denmark", "Danmark"},            {"NO", "Norway", "Norge"},
-    {"SE", "Sweden", "Sverige"},             {"FI", "Finland", "Suomi"},
-    {"IS", "Iceland", "\xCDsland"},          {"PL", "Poland", "Polska"},
-    {"CZ", "Czech Republic", "\xC8" "esk\xE1 republika"},
-    {"HU", "Hungary", "Magyarorsz\xE1g"},    {"BR", "Brazil", "Brasil"},
-    {"MX", "Mexico", "M\xE9xico"},           {"AR", "Argentina", "Argentina"},
-    {"ZA", "South Africa", "South Africa"},  {"IN", "India", "India"},
+    {"US", "United States", "United States"},
+    {"GB", "United Kingdom", "United Kingdom"},
+    {"IE", "Ireland", "\xC9ire"},
+    {"CA", "Canada", "Canada"},
+    {"AU", "Australia", "Australia"},
+    {"NZ", "New Zealand", "New Zealand"},
+    {"DE", "Germany", "Deutschland"},
+    {"AT", "Austria", "\xD6sterreich"},
+    {"CH", "Switzerland", "Schweiz"},
+    {"FR", "France", "France"},
+    {"BE", "Belgium", "Belgi\xEB"},
+    {"NL", "Netherlands", "Nederland"},
+    {"LU", "Luxembourg", "Luxembourg"},
+    {"ES", "Spain",
+     "Espa\xF1"
+     "a"},
+    {"PT", "Portugal", "Portugal"},
+    {"IT", "Italy", "Italia"},
+    {"DK", "Denmark", "Danmark"},
+    {"NO", "Norway", "Norge"},
+    {"SE", "Sweden", "Sverige"},
+    {"FI", "Finland", "Suomi"},
+    {"IS", "Iceland", "\xCDsland"},
+    {"PL", "Poland", "Polska"},
+    {"CZ", "Czech Republic",
+     "\xC8"
+     "esk\xE1 republika"},
+    {"HU", "Hungary", "Magyarorsz\xE1g"},
+    {"BR", "Brazil", "Brasil"},
+    {"MX", "Mexico", "M\xE9xico"},
+    {"AR", "Argentina", "Argentina"},
+    {"ZA", "South Africa", "South Africa"},
+    {"IN", "India", "India"},
     {"TR", "Turkey", "T\xFCrkiye"},
 };
 
@@ -340,7 +368,8 @@ void WriteWorldPage(Game& g) {
   std::string proofBase = site + "/Games/Vorlan/scores";
   long cutOff = CutOffDate(todayRaw);
 
-  auto head = ReadBoundedLines(g.PathOf("\\OtherFiles\\default.htm"), 1 << 20, kTemplateLines, 1 << 16, false);
+  auto head =
+      ReadBoundedLines(g.PathOf("\\OtherFiles\\default.htm"), 1 << 20, kTemplateLines, 1 << 16, false);
   std::string origin = "Last update came from " + HtmlEscape(GetLocaleString(0x1002)) + " (" +
                        HtmlEscape(GetLocaleString(8)) + ")";
 
@@ -363,15 +392,15 @@ void WriteWorldPage(Game& g) {
     const char* age = Num(ws.WsDate[i]) >= static_cast<double>(cutOff) ? "new" : "old";
     int level = static_cast<int>(Bounded(Nearest(Num(ws.WsAccuracy[i]) + Num(ws.WsRecharge[i]) +
                                                  Num(ws.WsBulletSpeed[i]) + Num(ws.WsMelee[i])),
-                                          1e6));
+                                         1e6));
     const std::string cell = "        <TD WIDTH='5%'><FONT NAME='Arial' SIZE='2'>";
     out.push_back("    <TR>");
     out.push_back(cell + place + "</FONT></TD>");
     out.push_back(cell + HtmlEscape(ws.WsScore[i]) + "</FONT></TD>");
     out.push_back("        <TD WIDTH='60%'><IMG SRC='" + imageBase + "/Games/Vorlan/VorlanWS" + age +
                   ".jpg' WIDTH='10' HEIGHT='11' ALIGN='BOTTOM' BORDER='0'><A HREF='" + proofBase + "/" +
-                  ProofName(ws, i) + ".jpg' TARGET='_blank'> " +
-                  "<FONT NAME='Arial' SIZE='2'>" + HtmlEscape(ws.WsName[i]) + "</FONT></A></TD>");
+                  ProofName(ws, i) + ".jpg' TARGET='_blank'> " + "<FONT NAME='Arial' SIZE='2'>" +
+                  HtmlEscape(ws.WsName[i]) + "</FONT></A></TD>");
     out.push_back("        <TD WIDTH='30%'><FONT NAME='Arial' SIZE='2'>" + IntText(level) + " " +
                   LevelTitle(level) + "</FONT></TD>");
     out.push_back("    </TR>");

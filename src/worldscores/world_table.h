@@ -46,8 +46,8 @@ std::string WebSite(Game& g);
 // Reads at most maxBytes of a file as at most maxLines lines, each cut to maxLineLength bytes.
 // Lines end at CR LF, and also at a bare LF unless crLfOnly (the scrambled archives hold bare
 // LF and CR inside records). nullopt when the file cannot be opened.
-std::optional<std::vector<std::string>> ReadBoundedLines(const std::filesystem::path& file,
-                                                         size_t maxBytes, size_t maxLines,
-                                                         size_t maxLineLength, bool crLfOnly);
+std::optional<std::vector<std::string>> ReadBoundedLines(const std::filesystem::path& file, size_t maxBytes,
+                                                         size_t maxLines, size_t maxLineLength,
+                                                         bool crLfOnly);
 
 }  // namespace vorlan

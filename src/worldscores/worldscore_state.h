@@ -28,11 +28,11 @@ struct WorldScoreState {
   // 1 arrived in the last merge (on screen: recent), 2 moved down, 0 unchanged.
   std::vector<int16_t> WsMark = std::vector<int16_t>(kSlots);
 
-  int16_t WsUploads = 0;         // upload counter read from the archive
-  int16_t WsPrevUploads = 0;     // WsUploads before the last load
-  std::string WsLastUpdate;      // "dd.mm.yyyy" read from the archive
-  std::string WsLastUpdateRaw;   // the same, kept for rewriting the archive
-  int16_t WsLoadCounter = 0;     // the archive is read when this is 1 (wraps at 10000)
+  int16_t WsUploads = 0;        // upload counter read from the archive
+  int16_t WsPrevUploads = 0;    // WsUploads before the last load
+  std::string WsLastUpdate;     // "dd.mm.yyyy" read from the archive
+  std::string WsLastUpdateRaw;  // the same, kept for rewriting the archive
+  int16_t WsLoadCounter = 0;    // the archive is read when this is 1 (wraps at 10000)
 
   // FTPmod: the session from the download to the end of the upload.
   std::string FtpDir;                // the server's current directory (at most 260 characters)

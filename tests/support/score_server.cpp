@@ -35,8 +35,8 @@ ScoreServer::ScoreServer(const std::string& version, bool refuseReplace) {
     dup2(out[1], 1);
     close(out[0]);
     close(out[1]);
-    std::vector<const char*> argv = {"python3", script.c_str(), "--ftp-port", "0", "--http-port", "0",
-                                     "--root", root.c_str(), "--version", version.c_str()};
+    std::vector<const char*> argv = {"python3", script.c_str(), "--ftp-port", "0",         "--http-port",
+                                     "0",       "--root",       root.c_str(), "--version", version.c_str()};
     if (refuseReplace) argv.push_back("--refuse-replace");
     argv.push_back(nullptr);
     execv("/usr/bin/python3", const_cast<char* const*>(argv.data()));

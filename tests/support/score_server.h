@@ -4,9 +4,9 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
-#include <atomic>
 #include <thread>
 #include <vector>
 

@@ -62,7 +62,8 @@ TEST_F(ScoreServerTest, SyncUploadsArchivePageAndListedPicturesAndKeepsTheBackup
   EXPECT_FALSE(std::filesystem::exists(server->Home() / "secret.jpg"));
   EXPECT_FALSE(std::filesystem::exists(server->Home() / "notes.txt"));
   // The template came from the server, and the next screen pass reads the new table.
-  EXPECT_NE(ReadBytes(m.program / "OtherFiles" / "default.htm").find("VORLAN: IRON MEADOW"), std::string::npos);
+  EXPECT_NE(ReadBytes(m.program / "OtherFiles" / "default.htm").find("VORLAN: IRON MEADOW"),
+            std::string::npos);
   EXPECT_EQ(m.g->ws.WsLoadCounter, 0);
   m.ScreenLoad();
   EXPECT_EQ(m.g->ws.WsName[0], "Wilma");
@@ -201,7 +202,8 @@ TEST_F(ScoreServerTest, PicturesThatCouldNotBeSentStayListed) {
 
 // The local files of a machine that must not change when a synchronisation fails.
 std::string LocalState(const Machine& m) {
-  return ReadBytes(m.Archive()) + "|" + ReadBytes(m.Backup()) + "|" + ReadBytes(m.program / "upload" / "upload.txt");
+  return ReadBytes(m.Archive()) + "|" + ReadBytes(m.Backup()) + "|" +
+         ReadBytes(m.program / "upload" / "upload.txt");
 }
 
 TEST(ScoreServerSilence, AWebSiteThatNeverAnswersEndsTheSyncAndKeepsTheTables) {
@@ -240,7 +242,8 @@ TEST_F(ScoreServerTest, AnFtpServerThatNeverAnswersEndsTheSyncAndKeepsTheTables)
 TEST_F(ScoreServerTest, NetworkSessionRenamesOverRefusesBadNamesAndBoundsDownloads) {
   Machine m(server->Site());
   Network& net = m.g->plat.Net();
-  ASSERT_EQ(net.FtpConnect("127.0.0.1:" + std::to_string(server->ftpPort), "vorlan", "meadow"), NetStatus::Ok);
+  ASSERT_EQ(net.FtpConnect("127.0.0.1:" + std::to_string(server->ftpPort), "vorlan", "meadow"),
+            NetStatus::Ok);
   EXPECT_EQ(net.FtpCurrentDirectory(), "/");
   WriteBytes(m.data / "one.txt", "one");
   ASSERT_EQ(net.FtpPut(m.data / "one.txt", "x.tmp"), NetStatus::Ok);
@@ -258,7 +261,8 @@ TEST_F(ScoreServerTest, NetworkSessionRenamesOverRefusesBadNamesAndBoundsDownloa
   NetLimits patient = net.Limits();
   patient.connectSeconds = patient.stallSeconds = 6;  // a wrong password is answered after a pause
   net.SetLimits(patient);
-  EXPECT_EQ(net.FtpConnect("127.0.0.1:" + std::to_string(server->ftpPort), "vorlan", "wrong"), NetStatus::Refused);
+  EXPECT_EQ(net.FtpConnect("127.0.0.1:" + std::to_string(server->ftpPort), "vorlan", "wrong"),
+            NetStatus::Refused);
   EXPECT_EQ(net.FtpConnect("evil.host/path@x", "vorlan", "meadow"), NetStatus::Refused);
 
   // An answer larger than allowed is cut off and the old file stays.
@@ -267,9 +271,11 @@ TEST_F(ScoreServerTest, NetworkSessionRenamesOverRefusesBadNamesAndBoundsDownloa
   NetLimits small = net.Limits();
   small.maxDownloadBytes = 1000;
   net.SetLimits(small);
-  EXPECT_EQ(net.DownloadUrl(server->Site() + "/Games/Vorlan/big.txt", m.data / "page.txt"), NetStatus::Failed);
+  EXPECT_EQ(net.DownloadUrl(server->Site() + "/Games/Vorlan/big.txt", m.data / "page.txt"),
+            NetStatus::Failed);
   EXPECT_EQ(ReadBytes(m.data / "page.txt"), "old");
-  EXPECT_EQ(net.DownloadUrl(server->Site() + "/Games/Vorlan/none.txt", m.data / "page.txt"), NetStatus::Refused);
+  EXPECT_EQ(net.DownloadUrl(server->Site() + "/Games/Vorlan/none.txt", m.data / "page.txt"),
+            NetStatus::Refused);
   EXPECT_EQ(net.DownloadUrl("file:///etc/passwd", m.data / "page.txt"), NetStatus::Refused);
   EXPECT_EQ(ReadBytes(m.data / "page.txt"), "old");
 }

@@ -223,10 +223,11 @@ TEST(WorldPage, FollowsTheTemplateWithOneRowPerResult) {
   EXPECT_EQ(lines[29], "    <TR>");
   EXPECT_EQ(lines[30], "        <TD WIDTH='5%'><FONT NAME='Arial' SIZE='2'>001.</FONT></TD>");
   EXPECT_EQ(lines[31], "        <TD WIDTH='5%'><FONT NAME='Arial' SIZE='2'>9000 </FONT></TD>");
-  EXPECT_EQ(lines[32],
-            "        <TD WIDTH='60%'><IMG SRC='http://scores.example:8421/Games/Vorlan/VorlanWSnew.jpg' "
-            "WIDTH='10' HEIGHT='11' ALIGN='BOTTOM' BORDER='0'><A HREF='http://scores.example:8421/Games/"
-            "Vorlan/scores/90003120251201.jpg' TARGET='_blank'> <FONT NAME='Arial' SIZE='2'>Top</FONT></A></TD>");
+  EXPECT_EQ(
+      lines[32],
+      "        <TD WIDTH='60%'><IMG SRC='http://scores.example:8421/Games/Vorlan/VorlanWSnew.jpg' "
+      "WIDTH='10' HEIGHT='11' ALIGN='BOTTOM' BORDER='0'><A HREF='http://scores.example:8421/Games/"
+      "Vorlan/scores/90003120251201.jpg' TARGET='_blank'> <FONT NAME='Arial' SIZE='2'>Top</FONT></A></TD>");
   EXPECT_EQ(lines[33], "        <TD WIDTH='30%'><FONT NAME='Arial' SIZE='2'>20 Captain</FONT></TD>");
   EXPECT_EQ(lines[34], "    </TR>");
   // Results from the cut-off date on are new, older ones old.
@@ -252,7 +253,8 @@ TEST(WorldPage, EscapesEveryTextFromOtherPlayers) {
   WriteWorldPage(*m.g);
   std::string page = ReadBytes(m.Page());
   EXPECT_EQ(page.find("<script>"), std::string::npos);
-  EXPECT_NE(page.find("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;co&quot;"), std::string::npos);
+  EXPECT_NE(page.find("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;co&quot;"),
+            std::string::npos);
   // A score column that is not a number ends the table instead of reaching the page.
   EXPECT_EQ(page.find("<b>9"), std::string::npos);
   EXPECT_EQ(HtmlEscape("a\r\nb\x7f"), "a  b ");
@@ -271,8 +273,8 @@ TEST(WorldPage, WithoutATemplateStillWritesTheTable) {
 TEST(UploadList, OnlyPlainPictureNamesPass) {
   EXPECT_TRUE(PlainPictureName("123452026.jpg"));
   EXPECT_TRUE(PlainPictureName("Proof 7.JPG"));
-  for (const char* bad : {"../x.jpg", "..", "a/b.jpg", "a\\b.jpg", "c:x.jpg", ".jpg", "x.jpeg",
-                          "x.jpg.sh", "notes.txt", "", "x\r\n.jpg", ".hidden.jpg"})
+  for (const char* bad : {"../x.jpg", "..", "a/b.jpg", "a\\b.jpg", "c:x.jpg", ".jpg", "x.jpeg", "x.jpg.sh",
+                          "notes.txt", "", "x\r\n.jpg", ".hidden.jpg"})
     EXPECT_FALSE(PlainPictureName(bad)) << bad;
 }
 

@@ -52,7 +52,8 @@ inline ScoreRecord Result(long score, const std::string& name, long kills = 10, 
 // A 28-line page head like the one the web site serves, line 15 being the one replaced.
 inline std::string TemplateText() {
   std::string t;
-  for (int i = 1; i <= 28; ++i) t += (i == 15 ? std::string("LINE15") : "<!-- head " + std::to_string(i) + " -->") + "\r\n";
+  for (int i = 1; i <= 28; ++i)
+    t += (i == 15 ? std::string("LINE15") : "<!-- head " + std::to_string(i) + " -->") + "\r\n";
   return t;
 }
 
