@@ -158,7 +158,7 @@ void DownloadScores(Game& g) {
     return AbortSync(g);
 
   // The archive arrives beside the old one and replaces it only when complete. A server without
-  // an archive is the documented fresh start: the default table is merged instead.
+  // an archive is a fresh start: the default table is merged instead.
   auto archive = g.PathOf(kArchive);
   NetStatus fetched = net.FtpGet(std::string("/") + kServerFile, archive, false);
   if (fetched == NetStatus::Failed) return AbortSync(g);
