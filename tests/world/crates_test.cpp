@@ -80,6 +80,10 @@ TEST_F(CratesTest, OnlyOnePickUpOfAKindLiesOnTheField) {
     }
     x += 30;
   }
+  // A drop in the middle of the frame leaves the running effects to the frame's own call.
+  g.world.AcidTimer[1] = 5;
+  Acid(g, kTrue, 5);
+  EXPECT_EQ(g.world.AcidTimer[1], 5);
   for (int k = 0; k < kAcidKinds; ++k) {
     EXPECT_EQ(g.world.AcidOn[k], kTrue);
     EXPECT_GE(g.world.AcidY[k], 25);

@@ -201,6 +201,13 @@ TEST_F(FieldEventsTest, TheSupplyRunLaysALineOfCrates) {
   AirRaid(g, kFalse, kFalse, kFalse, kTrue);
   while (g.world.AirRaidOn != 0) AirRaid(g, kFalse, kFalse, kFalse, kFalse);
   EXPECT_EQ(CountOn(g.world.HealthCrateOn), 6);
+
+  // A run left over from the last game does not drop anything once the aircraft is gone.
+  for (auto& on : g.world.HealthCrateOn) on = 0;
+  g.world.AirRaidKind = 4;
+  g.world.PlaneX = 150;
+  for (int n = 0; n < 5; ++n) AirRaid(g, kFalse, kFalse, kFalse, kFalse);
+  EXPECT_EQ(CountOn(g.world.HealthCrateOn), 0);
 }
 
 }  // namespace
