@@ -102,10 +102,14 @@ void Measure(benchmark::State& state, Step step) {
   state.counters["median_ms"] = times.empty() ? 0 : times[times.size() / 2];
 }
 
-void BM_MoveBulletsFullLoad(benchmark::State& state) { Measure(state, [](Game& g) { MoveBullets(g); }); }
+void BM_MoveBulletsFullLoad(benchmark::State& state) {
+  Measure(state, [](Game& g) { MoveBullets(g); });
+}
 BENCHMARK(BM_MoveBulletsFullLoad)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
-void BM_SnowFullLoad(benchmark::State& state) { Measure(state, [](Game& g) { Snow(g); }); }
+void BM_SnowFullLoad(benchmark::State& state) {
+  Measure(state, [](Game& g) { Snow(g); });
+}
 BENCHMARK(BM_SnowFullLoad)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 void BM_BloodFullLoad(benchmark::State& state) {

@@ -4,10 +4,10 @@
 
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
-#include "world/field_pixels.h"
 #include "sound/sound_bank.h"
 #include "world/crates.h"
 #include "world/field_events.h"
+#include "world/field_pixels.h"
 #include "world/particles.h"
 #include "world/status_lines.h"
 
@@ -23,7 +23,6 @@ constexpr Color kHeadColor = Rgb(255, 255, 0);
 constexpr Color kFallenColor = Rgb(128, 64, 64);
 constexpr Color kCasing1Color = Rgb(255, 255, 0);
 constexpr Color kCasing2Color = Rgb(192, 192, 0);
-
 
 bool UnderAcid(const WorldState& w) {
   for (int16_t t : w.AcidTimer)
@@ -111,8 +110,8 @@ void FireBullet(Game& g, int slot) {
   if (w.AcidTimer[0] >= 1 && slot == 0) {
     angle = r * 30.0f + static_cast<float>(s.Facing) - 15.0f;
   } else {
-    angle = r * static_cast<float>(s.Spread) + static_cast<float>(s.Facing) -
-            static_cast<float>(s.Spread / 2);
+    angle =
+        r * static_cast<float>(s.Spread) + static_cast<float>(s.Facing) - static_cast<float>(s.Spread / 2);
   }
   b.BulletAngle = ViaSingle(angle);
   double muzzle = (s.Facing - 50) * d2r;
@@ -164,8 +163,7 @@ void MoveBullets(Game& g) {
     for (int j = 0; j < kSoldierSlots; ++j) {
       Soldier& s = w.Soldiers[j];
       if (s.Alive == 0 || j == b.BulletOwner) continue;
-      if (w.CleanerOn != 0 &&
-          da.Dist(b.BulletX, b.BulletY, w.CleanerX + 17, w.CleanerY + 35, 29) < 29) {
+      if (w.CleanerOn != 0 && da.Dist(b.BulletX, b.BulletY, w.CleanerX + 17, w.CleanerY + 35, 29) < 29) {
         b.BulletRange = 0;
         PlaySound(g, snd::BugerHit, (w.CleanerX + 14) * 10 / 3);
         continue;
@@ -179,7 +177,8 @@ void MoveBullets(Game& g) {
       if (byPlayer) AimStreak(g, kTrue);
       if (b.BulletSpeed < 8) {
         double count = 40;
-        Blood(g, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, count, b.BulletAngle, b.BulletSpeed);
+        Blood(g, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, count, b.BulletAngle,
+              b.BulletSpeed);
         count = 40;
         Blood(g, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, count, b.BulletAngle, 7);
       }

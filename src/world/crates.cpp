@@ -2,9 +2,9 @@
 
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
-#include "world/field_pixels.h"
 #include "sound/sound_bank.h"
 #include "world/bullets.h"
+#include "world/field_pixels.h"
 #include "world/particles.h"
 
 namespace vorlan {
@@ -91,7 +91,8 @@ void Acid(Game& g, int16_t drop, int slot) {
     if (w.AcidOn[k] != kTrue) continue;
     int frame = static_cast<int>(Floor(2 * g.Rnd()));
     BitBlt(g.form.Field, Px(w.AcidX[k]), Px(w.AcidY[k]), 7, 7, g.pics.PicAcid, 7 * frame, 0, Rop::SrcCopy);
-    AngleAndDistance(g, w.AcidX[k] + 3, w.AcidY[k] + 3, static_cast<double>(p.X) + 10, static_cast<double>(p.Y) + 10);
+    AngleAndDistance(g, w.AcidX[k] + 3, w.AcidY[k] + 3, static_cast<double>(p.X) + 10,
+                     static_cast<double>(p.Y) + 10);
     if (w.DistResult < 10) {
       w.AcidOn[k] = kFalse;
       PlaySound(g, snd::Health, PlayerSoundPos(g));

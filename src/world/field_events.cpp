@@ -5,10 +5,10 @@
 
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
-#include "world/field_pixels.h"
 #include "sound/sound_bank.h"
 #include "world/bullets.h"
 #include "world/crates.h"
+#include "world/field_pixels.h"
 #include "world/particles.h"
 
 namespace vorlan {

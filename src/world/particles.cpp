@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "numbers.h"
-#include "world/field_pixels.h"
 #include "sound/sound_bank.h"
+#include "world/field_pixels.h"
 
 namespace vorlan {
 
@@ -19,11 +19,15 @@ constexpr Color kFlakeFlying = Rgb(255, 255, 255);
 // Settled flakes are shaded by their size.
 Color FlakeShade(int16_t size) {
   switch (size) {
-    case 2: return Rgb(224, 224, 224);
-    case 3: return Rgb(255, 255, 255);
+    case 2:
+      return Rgb(224, 224, 224);
+    case 3:
+      return Rgb(255, 255, 255);
     case 4:
-    case 5: return Rgb(192, 192, 192);
-    default: return Rgb(128, 128, 128);
+    case 5:
+      return Rgb(192, 192, 192);
+    default:
+      return Rgb(128, 128, 128);
   }
 }
 

@@ -30,7 +30,7 @@ std::string_view Trimmed(std::string_view t) {
 }
 
 // The text a place opens with, for places 1 to 10.
-constexpr std::string_view kPlaceOpening[11] = {"",      "  1(", "  2(", "  3(", "  4(", "  5(",
+constexpr std::string_view kPlaceOpening[11] = {"",     "  1(", "  2(", "  3(", "  4(", "  5(",
                                                 "  6(", "  7(", "  8(", "  9(", "  10("};
 
 // Pays a finished series: score, ammunition and health by how long it was.

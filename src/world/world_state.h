@@ -8,9 +8,9 @@
 
 namespace vorlan {
 
-constexpr int kSoldierSlots = 51;   // 0 = player, 1..50 enemies
+constexpr int kSoldierSlots = 51;  // 0 = player, 1..50 enemies
 constexpr int kBulletSlots = 201;
-constexpr int kSheepSlots = 201;    // the sheep logic uses 0..20
+constexpr int kSheepSlots = 201;  // the sheep logic uses 0..20
 constexpr int kCrateSlots = 10;
 constexpr int kAcidKinds = 4;
 constexpr int kBloodSlots = 201;
@@ -19,19 +19,19 @@ constexpr int kIntervalTimers = 11;
 
 struct Soldier {
   int16_t Alive = 0;
-  float X = 0, Y = 0;        // top-left of the 21 x 21 sprite; centre is (X + 10, Y + 10)
-  float WalkLeft = 0;        // distance still to walk on the current walk order
-  int16_t WalkDir = 0;       // degrees
+  float X = 0, Y = 0;                // top-left of the 21 x 21 sprite; centre is (X + 10, Y + 10)
+  float WalkLeft = 0;                // distance still to walk on the current walk order
+  int16_t WalkDir = 0;               // degrees
   int16_t TargetX = 0, TargetY = 0;  // player's clicked walk target
-  int16_t Facing = 0;        // degrees
-  int16_t RechargeLeft = 0;  // frames
-  std::string Kind;          // sprite-sheet selector
-  std::string Date;          // player only: "yyyymmdd"
+  int16_t Facing = 0;                // degrees
+  int16_t RechargeLeft = 0;          // frames
+  std::string Kind;                  // sprite-sheet selector
+  std::string Date;                  // player only: "yyyymmdd"
   std::string Name;
   int16_t Ammo = 0;
-  double Speed = 0;          // text-held; step per frame is Speed / 10
+  double Speed = 0;  // text-held; step per frame is Speed / 10
   float Health = 0;
-  int16_t Spread = 0;        // degrees
+  int16_t Spread = 0;  // degrees
   int16_t Power = 0;
   double Range = 0;          // text-held; bullet range in steps
   int16_t RechargeTime = 0;  // frames between shots
@@ -40,21 +40,21 @@ struct Soldier {
 };
 
 struct Bullet {
-  int16_t BulletRange = 0;   // steps left; 0 or less = free
-  double BulletAngle = 0;    // text-held, degrees
+  int16_t BulletRange = 0;          // steps left; 0 or less = free
+  double BulletAngle = 0;           // text-held, degrees
   double BulletX = 0, BulletY = 0;  // text-held
   float BulletDX = 0, BulletDY = 0;
-  int16_t BulletSpeed = 0;   // moves per frame
-  int16_t BulletOwner = 0;   // soldier slot
+  int16_t BulletSpeed = 0;  // moves per frame
+  int16_t BulletOwner = 0;  // soldier slot
 };
 
 struct SheepRec {
   int16_t SheepAlive = 0;
   float SheepX = 0, SheepY = 0;  // top-left of the 23 x 16 picture
   int16_t SheepDir = 0;
-  int16_t SheepSpeed = 0;        // 3..6, step is SheepSpeed / 10
+  int16_t SheepSpeed = 0;  // 3..6, step is SheepSpeed / 10
   int16_t SheepHealth = 0;
-  int16_t SheepKind = 0;         // 1 or 2
+  int16_t SheepKind = 0;  // 1 or 2
   int16_t SheepBleatEvery = 0;
   int16_t SheepBleatLeft = 0;
 };
@@ -149,8 +149,8 @@ struct WorldState {
   std::array<int16_t, kSoldierSlots + 1> FootSig{};    // position signature at that footprint
 
   // Further module state of the world steps and the AI (added by the Parts that own it).
-  int16_t SpawnSlot = 0;        // slot chosen by the last placement
-  std::string KeyValue;         // value of the last soldier-file lookup
+  int16_t SpawnSlot = 0;  // slot chosen by the last placement
+  std::string KeyValue;   // value of the last soldier-file lookup
 };
 
 }  // namespace vorlan

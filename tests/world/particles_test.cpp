@@ -46,7 +46,8 @@ TEST_F(ParticlesTest, DirectionsBelowOneScatterEverywhere) {
   double count = 200;
   Blood(g, 150, 150, count, 0, 3);
   int16_t lo = 999, hi = -999;
-  for (int i = 0; i < 200; ++i) lo = std::min(lo, g.world.BloodDir[i]), hi = std::max(hi, g.world.BloodDir[i]);
+  for (int i = 0; i < 200; ++i)
+    lo = std::min(lo, g.world.BloodDir[i]), hi = std::max(hi, g.world.BloodDir[i]);
   EXPECT_LT(lo, 20);
   EXPECT_GT(hi, 340);
 }
