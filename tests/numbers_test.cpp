@@ -55,8 +55,7 @@ TEST(Numbers, TextFormIsTheShortestPlainDecimal) {
   EXPECT_EQ(SingleText(1e-7f), "0.0000001");
   EXPECT_EQ(ViaSingle(0.1f), 0.1);
   // Every text reads back to the same number.
-  for (double v : {3.14159, -0.001, 12345678.9, 1e-10, 7e22})
-    EXPECT_EQ(Num(NumText(v)), v) << NumText(v);
+  for (double v : {3.14159, -0.001, 12345678.9, 1e-10, 7e22}) EXPECT_EQ(Num(NumText(v)), v) << NumText(v);
 }
 
 }  // namespace

@@ -15,7 +15,9 @@ Viewport FitCanvas(int windowW, int windowH, int canvasW, int canvasH) {
   Viewport v;
   if (windowW <= 0 || windowH <= 0 || canvasW <= 0 || canvasH <= 0) return v;
   int whole = std::min(windowW / canvasW, windowH / canvasH);
-  v.scale = whole >= 1 ? whole : std::min(static_cast<double>(windowW) / canvasW, static_cast<double>(windowH) / canvasH);
+  v.scale = whole >= 1
+                ? whole
+                : std::min(static_cast<double>(windowW) / canvasW, static_cast<double>(windowH) / canvasH);
   v.w = static_cast<int>(std::lround(canvasW * v.scale));
   v.h = static_cast<int>(std::lround(canvasH * v.scale));
   v.offX = (windowW - v.w) / 2;

@@ -6,11 +6,11 @@
 namespace vorlan {
 
 struct CanvasLayout {
-  int canvasW, canvasH;    // canvas in game pixels
-  int fieldX, fieldY;      // Field's top-left on the canvas
-  int statusX, statusY;    // StatusField's top-left on the canvas
-  int originX, originY;    // Field's top-left as GetCursorPos reports it (window rect at 0, 0)
-  int outerW, outerH;      // the window rectangle GetWindowRect reports
+  int canvasW, canvasH;  // canvas in game pixels
+  int fieldX, fieldY;    // Field's top-left on the canvas
+  int statusX, statusY;  // StatusField's top-left on the canvas
+  int originX, originY;  // Field's top-left as GetCursorPos reports it (window rect at 0, 0)
+  int outerW, outerH;    // the window rectangle GetWindowRect reports
 };
 
 // 300 x 378 windowed (Field over StatusField); 640 x 480 full screen with Field at (170, 50).

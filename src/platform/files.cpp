@@ -140,8 +140,10 @@ bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes) {
   while (ok && done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<size_t>(n);
+    if (n <= 0)
+      ok = false;
+    else
+      done += static_cast<size_t>(n);
   }
   // On disk before the rename, so the old file is replaced only by a complete new one.
   if (ok && ::fsync(fd) != 0) ok = false;

@@ -3,9 +3,10 @@
 // temporary folders that go away with it.
 #include "platform/headless_platform.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 #include "platform/media.h"
 #include "platform/mixer.h"
@@ -45,8 +46,14 @@ struct HeadlessPlatform::Impl {
 
 HeadlessPlatform::HeadlessPlatform(std::filesystem::path program, std::filesystem::path data)
     : impl_(std::make_unique<Impl>()), program_(std::move(program)), data_(std::move(data)) {
-  if (program_.empty()) { program_ = MakeTempFolder("program"); ownProgram_ = true; }
-  if (data_.empty()) { data_ = MakeTempFolder("data"); ownData_ = true; }
+  if (program_.empty()) {
+    program_ = MakeTempFolder("program");
+    ownProgram_ = true;
+  }
+  if (data_.empty()) {
+    data_ = MakeTempFolder("data");
+    ownData_ = true;
+  }
 }
 HeadlessPlatform::~HeadlessPlatform() {
   std::error_code ec;
@@ -58,7 +65,10 @@ void HeadlessPlatform::AdvanceMs(uint32_t ms) { impl_->tick += ms; }
 void HeadlessPlatform::SetTickCount(uint32_t ms) { impl_->tick = ms; }
 void HeadlessPlatform::PushEvent(const Event& e) { impl_->events.push_back(e); }
 void HeadlessPlatform::SetKey(int scanCode, bool down) { impl_->keys[scanCode & 255] = down ? 0x80 : 0; }
-void HeadlessPlatform::SetCursorField(int x, int y) { impl_->cursorX = x; impl_->cursorY = y; }
+void HeadlessPlatform::SetCursorField(int x, int y) {
+  impl_->cursorX = x;
+  impl_->cursorY = y;
+}
 void HeadlessPlatform::SetFocus(bool focused) { impl_->focus = focused; }
 void HeadlessPlatform::SetFullScreenFails(bool fails) { impl_->fullScreenFails = fails; }
 void HeadlessPlatform::SetMessageBoxAnswer(int answer) { impl_->answer = answer; }
@@ -104,7 +114,8 @@ void HeadlessPlatform::GetCursorPos(int& x, int& y) {
   y = impl_->cursorY + (fullScreen ? 50 : 23);
 }
 void HeadlessPlatform::GetWindowRect(int& left, int& top, int& right, int& bottom) {
-  left = 0; top = 0;
+  left = 0;
+  top = 0;
   right = fullScreen ? 640 : 308;
   bottom = fullScreen ? 480 : 405;
 }
@@ -123,7 +134,10 @@ bool HeadlessPlatform::PollEvent(Event& e) {
   return true;
 }
 bool HeadlessPlatform::GetKeyboardState(uint8_t state[256]) {
-  if (impl_->focus) std::memcpy(state, impl_->keys, 256); else std::memset(state, 0, 256);
+  if (impl_->focus)
+    std::memcpy(state, impl_->keys, 256);
+  else
+    std::memset(state, 0, 256);
   return true;
 }
 bool HeadlessPlatform::CreateSoundBuffer(int index, PcmData data) {
@@ -138,7 +152,8 @@ void HeadlessPlatform::ReleaseSoundBuffer(int index) {
   impl_->Record(audioCalls, AudioCall::Op::Release, index, 0, ok);
 }
 bool HeadlessPlatform::SetSoundVolume(int index, int volume) {
-  return impl_->Record(audioCalls, AudioCall::Op::Volume, index, volume, impl_->mixer.SetVolume(index, volume));
+  return impl_->Record(audioCalls, AudioCall::Op::Volume, index, volume,
+                       impl_->mixer.SetVolume(index, volume));
 }
 bool HeadlessPlatform::SetSoundPan(int index, int pan) {
   return impl_->Record(audioCalls, AudioCall::Op::Pan, index, pan, impl_->mixer.SetPan(index, pan));
@@ -154,9 +169,15 @@ bool HeadlessPlatform::StopSoundBuffer(int index) {
   return impl_->Record(audioCalls, AudioCall::Op::Stop, index, 0, impl_->mixer.Stop(index));
 }
 bool HeadlessPlatform::SoundPlaying(int index) { return impl_->mixer.Playing(index); }
-bool HeadlessPlatform::LoadPicture(const std::filesystem::path& file, Surface& into) { return LoadPictureFile(file, into); }
-bool HeadlessPlatform::SaveBmp(const Surface& s, const std::filesystem::path& file) { return SaveBmpFile(s, file); }
-bool HeadlessPlatform::SaveJpeg(const Surface& s, const std::filesystem::path& file, int q) { return SaveJpegFile(s, file, q); }
+bool HeadlessPlatform::LoadPicture(const std::filesystem::path& file, Surface& into) {
+  return LoadPictureFile(file, into);
+}
+bool HeadlessPlatform::SaveBmp(const Surface& s, const std::filesystem::path& file) {
+  return SaveBmpFile(s, file);
+}
+bool HeadlessPlatform::SaveJpeg(const Surface& s, const std::filesystem::path& file, int q) {
+  return SaveJpegFile(s, file, q);
+}
 const TextRenderer& HeadlessPlatform::Fonts() { return *impl_->fonts; }
 // Fixed numbers keep the information line reproducible in tests.
 void HeadlessPlatform::MemoryStatus(uint64_t& total, uint64_t& avail) {

@@ -19,7 +19,7 @@ class HeadlessPlatform : public Platform {
   struct AudioCall {
     enum class Op { Create, Release, Volume, Pan, Position, Play, Stop } op;
     int index = 0;
-    long value = 0;    // volume, pan, position or loop flag
+    long value = 0;  // volume, pan, position or loop flag
     bool accepted = true;
   };
 
@@ -30,17 +30,17 @@ class HeadlessPlatform : public Platform {
   ~HeadlessPlatform() override;
 
   // --- Test controls ---
-  void AdvanceMs(uint32_t ms);                 // moves the virtual clock
+  void AdvanceMs(uint32_t ms);  // moves the virtual clock
   void SetTickCount(uint32_t ms);
-  void PushEvent(const Event& e);              // delivered by the next PollEvent calls
-  void SetKey(int scanCode, bool down);        // keyboard state by DirectInput scan code
-  void SetCursorField(int x, int y);           // cursor in Field pixels
+  void PushEvent(const Event& e);        // delivered by the next PollEvent calls
+  void SetKey(int scanCode, bool down);  // keyboard state by DirectInput scan code
+  void SetCursorField(int x, int y);     // cursor in Field pixels
   void SetFocus(bool focused);
-  void SetFullScreenFails(bool fails);         // SetFullScreen(true) then returns false
+  void SetFullScreenFails(bool fails);  // SetFullScreen(true) then returns false
   void SetMessageBoxAnswer(int answer);
-  std::vector<std::string> messageBoxes;       // "caption|text" of every message box shown
+  std::vector<std::string> messageBoxes;  // "caption|text" of every message box shown
   std::vector<std::string> openedUrls;
-  std::vector<AudioCall> audioCalls;           // every audio call in order
+  std::vector<AudioCall> audioCalls;  // every audio call in order
   int presentCount = 0;
   bool fullScreen = false;
   bool cursorClipped = false;

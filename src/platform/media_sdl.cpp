@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
+#include <unistd.h>
 
 #include <csetjmp>
 #include <cstdio>
@@ -12,7 +13,6 @@
 #include <mutex>
 #include <string>
 #include <tuple>
-#include <unistd.h>
 #include <unordered_map>
 
 extern "C" {
@@ -59,7 +59,8 @@ bool LoadPictureFile(const std::filesystem::path& file, Surface& into) {
       into.Resize(conv->w, conv->h);
       if (SDL_LockSurface(conv) == 0) {
         for (int y = 0; y < conv->h; ++y) {
-          const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(conv->pixels) + y * conv->pitch);
+          const auto* row =
+              reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(conv->pixels) + y * conv->pitch);
           Color* d = into.Row(y);
           for (int x = 0; x < conv->w; ++x) d[x] = row[x] & 0xFFFFFFu;
         }
@@ -242,8 +243,10 @@ class TtfRenderer : public TextRenderer {
       SDL_Surface* argb = SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0);
       if (argb && SDL_LockSurface(argb) == 0) {
         for (int y = 0; y < argb->h; ++y) {
-          const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch);
-          for (int x = 0; x < argb->w; ++x) m.coverage[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>(row[x] >> 24);
+          const auto* row =
+              reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch);
+          for (int x = 0; x < argb->w; ++x)
+            m.coverage[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>(row[x] >> 24);
         }
         SDL_UnlockSurface(argb);
       }

@@ -35,7 +35,8 @@ Mixer::Voice* Mixer::Get(int index) {
 bool Mixer::Create(int index, PcmData data) {
   if (index < 0 || index >= kBuffers) return false;
   if ((data.channels != 1 && data.channels != 2) || data.sampleRate < 1000 || data.sampleRate > 192000 ||
-      data.samples.size() < static_cast<size_t>(data.channels) || data.samples.size() / data.channels > 0x3FFFFFFFu)
+      data.samples.size() < static_cast<size_t>(data.channels) ||
+      data.samples.size() / data.channels > 0x3FFFFFFFu)
     return false;
   data.samples.resize(data.samples.size() / data.channels * data.channels);
   Voice& v = voices_[index];
@@ -137,8 +138,12 @@ void Mixer::Mix(int16_t* out, size_t frames, int outRate) {
         pos += step;
       }
       if (v.playing && pos >= static_cast<double>(total)) {
-        if (v.looping) pos = std::fmod(pos, static_cast<double>(total));
-        else { v.playing = false; pos = 0; }
+        if (v.looping)
+          pos = std::fmod(pos, static_cast<double>(total));
+        else {
+          v.playing = false;
+          pos = 0;
+        }
       }
       v.frame = pos;
     }

@@ -32,7 +32,8 @@ namespace vorlan {
 static_assert(SDL_SCANCODE_A == 4 && SDL_SCANCODE_Z == 29 && SDL_SCANCODE_1 == 30 && SDL_SCANCODE_0 == 39);
 static_assert(SDL_SCANCODE_RETURN == 40 && SDL_SCANCODE_ESCAPE == 41 && SDL_SCANCODE_SPACE == 44);
 static_assert(SDL_SCANCODE_F1 == 58 && SDL_SCANCODE_F12 == 69 && SDL_SCANCODE_INSERT == 73);
-static_assert(SDL_SCANCODE_RIGHT == 79 && SDL_SCANCODE_LEFT == 80 && SDL_SCANCODE_DOWN == 81 && SDL_SCANCODE_UP == 82);
+static_assert(SDL_SCANCODE_RIGHT == 79 && SDL_SCANCODE_LEFT == 80 && SDL_SCANCODE_DOWN == 81 &&
+              SDL_SCANCODE_UP == 82);
 static_assert(SDL_SCANCODE_KP_MINUS == 86 && SDL_SCANCODE_KP_PLUS == 87 && SDL_SCANCODE_KP_ENTER == 88);
 static_assert(SDL_SCANCODE_KP_1 == 89 && SDL_SCANCODE_KP_0 == 98 && SDL_SCANCODE_NONUSBACKSLASH == 100);
 static_assert(SDL_SCANCODE_LCTRL == 224 && SDL_SCANCODE_RGUI == 231);
@@ -107,8 +108,8 @@ class SdlPlatform : public Platform {
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
     windowScale_ = ChooseWindowScale(usable.w, usable.h);
     layout_ = LayoutFor(false);
-    window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, layout_.canvasW * windowScale_,
-                               layout_.canvasH * windowScale_, 0);
+    window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               layout_.canvasW * windowScale_, layout_.canvasH * windowScale_, 0);
     if (!window_) return false;
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -153,12 +154,15 @@ class SdlPlatform : public Platform {
     std::tm local{};
     localtime_r(&t, &local);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", (local.tm_year + 1900) % 10000, local.tm_mon + 1, local.tm_mday);
+    std::snprintf(buf, sizeof buf, "%04d%02d%02d", (local.tm_year + 1900) % 10000, local.tm_mon + 1,
+                  local.tm_mday);
     return buf;
   }
 
   // --- Window ---
-  void SetCaption(std::string_view caption) override { SDL_SetWindowTitle(window_, std::string(caption).c_str()); }
+  void SetCaption(std::string_view caption) override {
+    SDL_SetWindowTitle(window_, std::string(caption).c_str());
+  }
 
   bool SetFullScreen(bool on) override {
     if (on == fullScreen_) return true;
@@ -243,8 +247,10 @@ class SdlPlatform : public Platform {
   }
 
   void SetTextInput(bool on) override {
-    if (on) SDL_StartTextInput();
-    else SDL_StopTextInput();
+    if (on)
+      SDL_StartTextInput();
+    else
+      SDL_StopTextInput();
   }
 
   // --- Events and keyboard ---
@@ -283,8 +289,10 @@ class SdlPlatform : public Platform {
           break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
-          int button = ev.button.button == SDL_BUTTON_LEFT ? 1 : ev.button.button == SDL_BUTTON_RIGHT ? 2
-                       : ev.button.button == SDL_BUTTON_MIDDLE ? 4 : 0;
+          int button = ev.button.button == SDL_BUTTON_LEFT     ? 1
+                       : ev.button.button == SDL_BUTTON_RIGHT  ? 2
+                       : ev.button.button == SDL_BUTTON_MIDDLE ? 4
+                                                               : 0;
           if (button == 0) break;
           e = Event();
           e.type = ev.type == SDL_MOUSEBUTTONDOWN ? Event::Type::MouseDown : Event::Type::MouseUp;
@@ -360,7 +368,9 @@ class SdlPlatform : public Platform {
   }
 
   // --- Pictures, fonts, memory ---
-  bool LoadPicture(const std::filesystem::path& file, Surface& into) override { return LoadPictureFile(file, into); }
+  bool LoadPicture(const std::filesystem::path& file, Surface& into) override {
+    return LoadPictureFile(file, into);
+  }
   bool SaveBmp(const Surface& s, const std::filesystem::path& file) override { return SaveBmpFile(s, file); }
   bool SaveJpeg(const Surface& s, const std::filesystem::path& file, int quality) override {
     return SaveJpegFile(s, file, quality);
@@ -377,8 +387,10 @@ class SdlPlatform : public Platform {
     std::string unit;
     while (in >> key >> value) {
       std::getline(in, unit);
-      if (key == "MemTotal:") total = value * 1024;
-      else if (key == "MemAvailable:") avail = value * 1024;
+      if (key == "MemTotal:")
+        total = value * 1024;
+      else if (key == "MemAvailable:")
+        avail = value * 1024;
     }
     if (avail > total) avail = total;
   }
@@ -442,15 +454,16 @@ class SdlPlatform : public Platform {
 
   bool MakeTexture() {
     if (texture_) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, layout_.canvasW,
-                                 layout_.canvasH);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
+                                 layout_.canvasW, layout_.canvasH);
     if (!texture_) return false;
     // The letterbox around Field in full screen stays black.
     void* pixels;
     int pitch;
     if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
       for (int y = 0; y < layout_.canvasH; ++y)
-        std::memset(static_cast<uint8_t*>(pixels) + static_cast<size_t>(y) * pitch, 0, static_cast<size_t>(layout_.canvasW) * 4);
+        std::memset(static_cast<uint8_t*>(pixels) + static_cast<size_t>(y) * pitch, 0,
+                    static_cast<size_t>(layout_.canvasW) * 4);
       SDL_UnlockTexture(texture_);
     }
     return true;

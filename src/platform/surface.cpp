@@ -43,10 +43,26 @@ std::vector<Color>& ScratchRow(size_t n) {
 // nothing is left.
 bool ClipCopy(int dw, int dh, int sw, int sh, int& x, int& y, int& w, int& h, int& sx, int& sy) {
   if (w <= 0 || h <= 0) return false;
-  if (sx < 0) { x -= sx; w += sx; sx = 0; }
-  if (sy < 0) { y -= sy; h += sy; sy = 0; }
-  if (x < 0) { sx -= x; w += x; x = 0; }
-  if (y < 0) { sy -= y; h += y; y = 0; }
+  if (sx < 0) {
+    x -= sx;
+    w += sx;
+    sx = 0;
+  }
+  if (sy < 0) {
+    y -= sy;
+    h += sy;
+    sy = 0;
+  }
+  if (x < 0) {
+    sx -= x;
+    w += x;
+    x = 0;
+  }
+  if (y < 0) {
+    sy -= y;
+    h += y;
+    y = 0;
+  }
   // Widths are compared in 64 bits: huge sizes from damaged callers must not overflow.
   long long maxW = std::min<long long>(static_cast<long long>(sw) - sx, static_cast<long long>(dw) - x);
   long long maxH = std::min<long long>(static_cast<long long>(sh) - sy, static_cast<long long>(dh) - y);
@@ -132,8 +148,14 @@ void LineTo(Surface& s, int x, int y) {
   for (long long n = 0; n < steps; ++n) {
     if (x0 >= 0 && y0 >= 0 && x0 < W && y0 < H) s.Row(y0)[x0] = c;
     long long e2 = 2 * err;
-    if (e2 >= dy) { err += dy; x0 += stepX; }
-    if (e2 <= dx) { err += dx; y0 += stepY; }
+    if (e2 >= dy) {
+      err += dy;
+      x0 += stepX;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y0 += stepY;
+    }
   }
 }
 
@@ -145,8 +167,8 @@ int AlphaByte(int percent) {
   return static_cast<int>(std::min<long long>(whole, 255));
 }
 
-void AlphaBlendCopy(const Surface& src, int x, int y, int w, int h, Surface& dst, int sx, int sy,
-                    int sw, int sh, int percent) {
+void AlphaBlendCopy(const Surface& src, int x, int y, int w, int h, Surface& dst, int sx, int sy, int sw,
+                    int sh, int percent) {
   const uint32_t a = static_cast<uint32_t>(AlphaByte(percent));
   if (a == 0 || w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || src.Empty() || dst.Empty()) return;
   const bool same = &src == &dst;
@@ -209,10 +231,10 @@ void TextOutA(Surface& s, const TextRenderer& fonts, int x, int y, std::string_v
 
 namespace {
 // Unicode of the bytes 0x80..0x9F of Windows-1252; 0 where the code page has no character.
-constexpr uint16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr uint16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void PutUtf8(std::string& out, uint32_t cp) {
   if (cp < 0x80) {
@@ -250,16 +272,30 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     unsigned char b = static_cast<unsigned char>(utf8[i]);
     uint32_t cp;
     size_t len;
-    if (b < 0x80) { cp = b; len = 1; }
-    else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; }
-    else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; }
-    else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; len = 4; }
-    else { out += '?'; ++i; continue; }
+    if (b < 0x80) {
+      cp = b;
+      len = 1;
+    } else if ((b & 0xE0) == 0xC0) {
+      cp = b & 0x1F;
+      len = 2;
+    } else if ((b & 0xF0) == 0xE0) {
+      cp = b & 0x0F;
+      len = 3;
+    } else if ((b & 0xF8) == 0xF0) {
+      cp = b & 0x07;
+      len = 4;
+    } else {
+      out += '?';
+      ++i;
+      continue;
+    }
     bool ok = i + len <= n;
     for (size_t k = 1; ok && k < len; ++k) {
       unsigned char c = static_cast<unsigned char>(utf8[i + k]);
-      if ((c & 0xC0) != 0x80) ok = false;
-      else cp = (cp << 6) | (c & 0x3F);
+      if ((c & 0xC0) != 0x80)
+        ok = false;
+      else
+        cp = (cp << 6) | (c & 0x3F);
     }
     // Overlong forms and surrogates are damaged input, not characters.
     static constexpr uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
@@ -275,7 +311,10 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     }
     char mapped = '?';
     for (int k = 0; k < 32; ++k)
-      if (kCp1252High[k] == cp) { mapped = static_cast<char>(0x80 + k); break; }
+      if (kCp1252High[k] == cp) {
+        mapped = static_cast<char>(0x80 + k);
+        break;
+      }
     out += mapped;
   }
   return out;

@@ -38,7 +38,10 @@ class Surface {
   // Resizes keeping the overlapping pixels; new area becomes fill.
   void ResizeKeep(int w, int h, Color fill = 0);
   void Fill(Color c);
-  void Clear() { pixels_.clear(); w_ = h_ = 0; }
+  void Clear() {
+    pixels_.clear();
+    w_ = h_ = 0;
+  }
   bool Empty() const { return w_ == 0 || h_ == 0; }
   int Width() const { return w_; }
   int Height() const { return h_; }
@@ -53,7 +56,7 @@ class Surface {
   int fontSize = 8;             // points at 96 dpi
   bool fontBold = false;
   FontFace fontFace = FontFace::Sans;
-  int penX = 0, penY = 0;       // current position for LineTo
+  int penX = 0, penY = 0;  // current position for LineTo
 
  private:
   int w_ = 0, h_ = 0;
@@ -74,8 +77,8 @@ void LineTo(Surface& s, int x, int y);
 // Blends src (sx, sy, sw, sh) onto dst (x, y, w, h) with constant opacity
 // nearest(256 x percent / 100) / 255 (GDI AlphaBlend semantics, source over, no per-pixel alpha).
 // Stretches when the sizes differ. percent must be below 100.
-void AlphaBlendCopy(const Surface& src, int x, int y, int w, int h, Surface& dst, int sx, int sy,
-                    int sw, int sh, int percent);
+void AlphaBlendCopy(const Surface& src, int x, int y, int w, int h, Surface& dst, int sx, int sy, int sw,
+                    int sh, int percent);
 // The opacity byte AlphaBlendCopy uses for a percentage.
 int AlphaByte(int percent);
 // Draws the first count bytes of single-byte (Windows-1252) text with the surface's font state,

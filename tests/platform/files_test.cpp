@@ -40,8 +40,8 @@ TEST_F(FilesTest, DocumentedPathsResolveIntoTheGameFoldersWithoutRegardToCase) {
 
 TEST_F(FilesTest, PathsThatWouldLeaveTheGameFoldersAreRefused) {
   for (const char* bad : {"\\..\\etc\\passwd", "\\OtherFiles\\..\\..\\x", "c:\\Windows\\..\\boot.ini",
-                          "d:\\Windows\\x", "c:\\Users\\x", "/etc/passwd\\..", "OtherFiles\\Options.txt",
-                          "", "\\OtherFiles\\a:b", "c:\\Windows\\..", "\\x\\..\\..\\.."}) {
+                          "d:\\Windows\\x", "c:\\Users\\x", "/etc/passwd\\..", "OtherFiles\\Options.txt", "",
+                          "\\OtherFiles\\a:b", "c:\\Windows\\..", "\\x\\..\\..\\.."}) {
     EXPECT_EQ(ResolveGamePath(f, bad), std::nullopt) << bad;
   }
   // A leading slash is the program folder, not the machine's root.

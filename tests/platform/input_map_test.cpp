@@ -10,11 +10,28 @@ namespace {
 
 // SDL scancodes (USB usage numbers) of the keys the game reads.
 enum Sc {
-  kScA = 4, kScD = 7, kScS = 22, kScW = 26, kScX = 27, kSc1 = 30, kSc0 = 39,
-  kScReturn = 40, kScEscape = 41, kScF12 = 69,
-  kScInsert = 73, kScRight = 79, kScLeft = 80, kScDown = 81, kScUp = 82,
-  kScKpMinus = 86, kScKpPlus = 87, kScKpEnter = 88, kScLCtrl = 224, kScLShift = 225,
-  kScLAlt = 226, kScRCtrl = 228,
+  kScA = 4,
+  kScD = 7,
+  kScS = 22,
+  kScW = 26,
+  kScX = 27,
+  kSc1 = 30,
+  kSc0 = 39,
+  kScReturn = 40,
+  kScEscape = 41,
+  kScF12 = 69,
+  kScInsert = 73,
+  kScRight = 79,
+  kScLeft = 80,
+  kScDown = 81,
+  kScUp = 82,
+  kScKpMinus = 86,
+  kScKpPlus = 87,
+  kScKpEnter = 88,
+  kScLCtrl = 224,
+  kScLShift = 225,
+  kScLAlt = 226,
+  kScRCtrl = 228,
 };
 constexpr int Sym(int scancode) { return scancode | (1 << 30); }  // keycode of a key without a character
 
@@ -43,13 +60,32 @@ TEST(KeyMap, EveryKeyTheGameReadsHasItsDirectInputScanCode) {
 
 TEST(KeyMap, KeyEventsCarryWindowsVirtualKeyCodes) {
   std::pair<int, int> keys[] = {
-      {'w', 0x57},           {'a', 0x41},           {'s', 0x53},          {'d', 0x44},
-      {'q', 81},             {'x', 'X'},            {'7', '7'},           {13, 13},
-      {27, 27},              {8, 8},                {32, 32},             {127, 46},
-      {Sym(kScLCtrl), 17},   {Sym(kScRCtrl), 17},   {Sym(kScLShift), 16}, {Sym(kScLAlt), 18},
-      {Sym(kScLeft), 37},    {Sym(kScUp), 38},      {Sym(kScRight), 39},  {Sym(kScDown), 40},
-      {Sym(kScInsert), 45},  {Sym(kScKpPlus), 107}, {Sym(kScKpMinus), 109}, {Sym(kScKpEnter), 13},
-      {Sym(kScF12), 123},    {'-', 189},
+      {'w', 0x57},
+      {'a', 0x41},
+      {'s', 0x53},
+      {'d', 0x44},
+      {'q', 81},
+      {'x', 'X'},
+      {'7', '7'},
+      {13, 13},
+      {27, 27},
+      {8, 8},
+      {32, 32},
+      {127, 46},
+      {Sym(kScLCtrl), 17},
+      {Sym(kScRCtrl), 17},
+      {Sym(kScLShift), 16},
+      {Sym(kScLAlt), 18},
+      {Sym(kScLeft), 37},
+      {Sym(kScUp), 38},
+      {Sym(kScRight), 39},
+      {Sym(kScDown), 40},
+      {Sym(kScInsert), 45},
+      {Sym(kScKpPlus), 107},
+      {Sym(kScKpMinus), 109},
+      {Sym(kScKpEnter), 13},
+      {Sym(kScF12), 123},
+      {'-', 189},
   };
   for (auto [sym, vk] : keys) EXPECT_EQ(KeycodeToVk(sym), vk) << "keycode " << sym;
   EXPECT_EQ(KeycodeToVk(0xE9), 0);  // a letter of another alphabet
@@ -72,15 +108,15 @@ TEST(CanvasLayout, CursorMapsThroughScaleAndLetterboxIntoFieldPixels) {
   } cases[] = {
       {false, 300, 378, 0, 0, 0, 0},
       {false, 300, 378, 299, 299, 299, 299},
-      {false, 300, 378, 150, 350, 150, 350},        // over StatusField: below the field
+      {false, 300, 378, 150, 350, 150, 350},  // over StatusField: below the field
       {false, 600, 756, 0, 0, 0, 0},
-      {false, 600, 756, 1, 1, 0, 0},                // one game pixel is two window pixels
+      {false, 600, 756, 1, 1, 0, 0},  // one game pixel is two window pixels
       {false, 600, 756, 599, 599, 299, 299},
       {false, 600, 756, 301, 8, 150, 4},
       {true, 640, 480, 170, 50, 0, 0},
       {true, 640, 480, 469, 349, 299, 299},
       {true, 640, 480, 0, 0, -170, -50},
-      {true, 1920, 1080, 660, 160, 0, 0},           // scale 2, canvas 1280 x 960 at (320, 60)
+      {true, 1920, 1080, 660, 160, 0, 0},  // scale 2, canvas 1280 x 960 at (320, 60)
       {true, 1920, 1080, 659, 159, -1, -1},
       {true, 1920, 1080, 661, 161, 0, 0},
       {true, 1366, 768, 363 + 170, 144 + 50, 0, 0},  // scale 1, canvas at (363, 144)

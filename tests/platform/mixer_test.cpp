@@ -59,11 +59,11 @@ TEST(Mixer, PanAttenuatesTheOppositeChannelByAsManyHundredthsOfADecibel) {
   struct Case {
     int pan, left, right;
   } cases[] = {
-      {0, 4010, 4010},          // 8000 x 10^(-600/2000)
-      {-2000, 4010, 401},       // right channel 20 dB lower
-      {2000, 401, 4010},        // left channel 20 dB lower
-      {-10000, 4010, 0},        // hard left
-      {-400, 4010, 2530},       // 8000 x 10^(-1000/2000)
+      {0, 4010, 4010},     // 8000 x 10^(-600/2000)
+      {-2000, 4010, 401},  // right channel 20 dB lower
+      {2000, 401, 4010},   // left channel 20 dB lower
+      {-10000, 4010, 0},   // hard left
+      {-400, 4010, 2530},  // 8000 x 10^(-1000/2000)
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(m.SetPan(1, c.pan));

@@ -40,8 +40,8 @@ TEST(BitBlt, RasterOperationsCombineSourceAndDestination) {
 
 // Every pixel the copy wrote must come from the source offset by the same amount, and every
 // other pixel must be untouched.
-void ExpectShiftedCopy(const Surface& dst, const Surface& before, const Surface& src, int dx, int dy,
-                       int x0, int y0, int x1, int y1) {
+void ExpectShiftedCopy(const Surface& dst, const Surface& before, const Surface& src, int dx, int dy, int x0,
+                       int y0, int x1, int y1) {
   for (int y = 0; y < dst.Height(); ++y)
     for (int x = 0; x < dst.Width(); ++x) {
       bool inside = x >= x0 && x < x1 && y >= y0 && y < y1;
@@ -270,9 +270,11 @@ TEST(CodePage, Windows1252AndUtf8ConvertBothWays) {
   for (unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) all[b - 1] = '?';
   EXPECT_EQ(back, all);
   // Characters outside the code page and damaged sequences become '?', never lost bytes.
-  EXPECT_EQ(Utf8ToCp1252("a\xE4\xB8\x80" "b"), "a?b");          // CJK
-  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");                   // overlong '/'
-  EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");              // surrogate
+  EXPECT_EQ(Utf8ToCp1252("a\xE4\xB8\x80"
+                         "b"),
+            "a?b");                                // CJK
+  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");       // overlong '/'
+  EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");  // surrogate
 }
 
 }  // namespace

@@ -11,8 +11,9 @@ bool CopyContent(const std::filesystem::path& folder) {
     auto from = BuiltProgramDir() / name;
     std::error_code ec;
     if (!std::filesystem::is_directory(from, ec)) continue;
-    std::filesystem::copy(from, folder / name,
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing, ec);
+    std::filesystem::copy(
+        from, folder / name,
+        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing, ec);
     any = any || !ec;
   }
   return any;
