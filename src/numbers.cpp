@@ -27,12 +27,8 @@ int32_t Sat32(double v) {
 }
 
 double Nearest(double v) {
-  if (!std::isfinite(v)) return v;
-  double r = std::floor(v);
-  double diff = v - r;
-  if (diff > 0.5) return r + 1.0;
-  if (diff < 0.5) return r;
-  return std::fmod(r, 2.0) == 0.0 ? r : r + 1.0;
+  // The default floating-point rounding mode rounds halves to the even neighbour.
+  return std::nearbyint(v);
 }
 
 int16_t Nearest16(double v) { return Sat16(Nearest(v)); }

@@ -101,7 +101,16 @@ bool CheckConnection(Game& g) {
   return ws.Connected != 0;
 }
 
-// Version check (`CheckNewVersion`). The latest version is compared as text with ours.
+// True when the announced version is above ours. Whole numbers compare by value, so a "999"
+// announcement cannot lock every player out of the exchange; anything else compares as text.
+static bool AnnouncedIsNewer(const std::string& latest) {
+  bool digits = !latest.empty() && latest.size() <= 9 &&
+                latest.find_first_not_of("0123456789") == std::string::npos;
+  if (digits) return std::stol(latest) > std::stol(std::string(kProgramVersion));
+  return latest > kProgramVersion;
+}
+
+// Version check (`CheckNewVersion`).
 bool CheckNewVersion(Game& g) {
   std::string folder = WebSite(g) + "/Games/Vorlan/";
   auto file = g.PathOf("\\OtherFiles\\NewVer.txt");
@@ -114,7 +123,7 @@ bool CheckNewVersion(Game& g) {
   std::string line = FirstLine(file);
   std::string latest = Column(line, 1, 4);
   std::string download = Column(line, 33, 72);
-  if (!(latest > kProgramVersion)) return false;
+  if (!AnnouncedIsNewer(latest)) return false;
 
   std::string text =
       "Your version: " + std::string(kProgramVersion) + "\r\nNew Vorlan " + latest +
