@@ -4,6 +4,10 @@
 #include "platform/sdl_platform.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#ifdef VORLAN_HAVE_X11
+#include <X11/Xlib.h>
+#endif
 #include <pwd.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -168,6 +172,13 @@ class SdlPlatform : public Platform {
     if (on == fullScreen_) return true;
     if (on) {
       if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+      // Without a window manager SDL reports success but the window keeps its size: only a
+      // window that really covers the display counts, otherwise go back and report the failure.
+      if (!CoversDisplay()) {
+        SDL_SetWindowFullscreen(window_, 0);
+        SDL_SetWindowSize(window_, 300 * windowScale_, 378 * windowScale_);
+        return false;
+      }
     } else {
       SDL_SetWindowFullscreen(window_, 0);
       SDL_SetWindowSize(window_, 300 * windowScale_, 378 * windowScale_);
@@ -475,6 +486,37 @@ class SdlPlatform : public Platform {
     h = std::min(h, s.Height());
     SDL_Rect r{x, y, w, h};
     SDL_UpdateTexture(texture_, &r, s.Pixels().data(), s.Width() * 4);
+  }
+
+  // Waits briefly for the window manager to resize the window onto the whole display.
+  bool CoversDisplay() {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window_), &bounds) != 0) return false;
+    for (int tries = 0; tries < 50; ++tries) {
+      SDL_PumpEvents();
+      int w = 0, h = 0;
+      RealWindowSize(w, h);
+      if (w >= bounds.w && h >= bounds.h) return true;
+      SDL_Delay(10);
+    }
+    return false;
+  }
+
+  // The size the display server really gave the window; SDL's own figure already claims the
+  // full-screen size before (or without) any window manager granting it.
+  void RealWindowSize(int& w, int& h) {
+    SDL_GetWindowSize(window_, &w, &h);
+#ifdef VORLAN_HAVE_X11
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11) {
+      XWindowAttributes a;
+      if (XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &a)) {
+        w = a.width;
+        h = a.height;
+      }
+    }
+#endif
   }
 
   Viewport CurrentViewport() {
