@@ -5,64 +5,16 @@
 # Usage: battle.sh <program-dir>   (SHOTS_DIR=<dir> keeps the screenshots there)
 set -euo pipefail
 
-PROGRAM_DIR=$(cd "$1" && pwd)
-WORK=$(mktemp -d)
+source "$(dirname "$0")/common.bash" "$1"
 SHOTS=${SHOTS_DIR:-$WORK/shots}
 mkdir -p "$SHOTS"
-XVFB_PID=""
-GAME_PID=""
-
-cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# The game plays in a copy of the program folder, so the build's own settings stay untouched.
-cp -r "$PROGRAM_DIR" "$WORK/prog"
-export XDG_DATA_HOME="$WORK/data"
-mkdir -p "$XDG_DATA_HOME/vorlan"
 OPTIONS="$WORK/prog/OtherFiles/Options.txt"
 games_played() {
   if [ -f "$OPTIONS" ]; then sed -n '10p' "$OPTIONS" | tr -d ' \r'; else echo 0; fi
 }
 
-for n in $(seq 130 160); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY_NUM=$n; break; fi
-done
-Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$DISPLAY_NUM"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-"$WORK/prog/vorlan" &
-GAME_PID=$!
-WID=""
-for _ in $(seq 300); do
-  WID=$(xdotool search --name "Vorlan: Iron Meadow" 2>/dev/null | head -1 || true)
-  [ -n "$WID" ] && break
-  kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during start-up"
-  sleep 0.1
-done
-[ -n "$WID" ] || fail "no game window"
-# The first start generates the terrain maps before the menu appears.
-for _ in $(seq 600); do
-  [ -e "$WORK/prog/Pictures/Map04.bmp" ] && break
-  sleep 0.1
-done
-[ -e "$WORK/prog/Pictures/Map04.bmp" ] || fail "terrain maps were not generated"
-sleep 2
-eval "$(xdotool getwindowgeometry --shell "$WID")"
-WX=$X
-WY=$Y
-SCALE=$((WIDTH / 300))
-[ "$SCALE" -ge 1 ] || fail "window narrower than the field"
-xdotool windowfocus "$WID" 2>/dev/null || true
-sleep 0.3
+start_x || fail "no X server"
+start_game
 
 BEFORE=$(games_played)
 [ -n "$BEFORE" ] || BEFORE=0

@@ -5,29 +5,12 @@
 # Usage: menus.sh <program-dir>   (SHOTS_DIR=<dir> keeps the screenshots of every screen there)
 set -euo pipefail
 
-PROGRAM_DIR=$(cd "$1" && pwd)
-WORK=$(mktemp -d)
+source "$(dirname "$0")/common.bash" "$1"
 SHOTS=${SHOTS_DIR:-$WORK/shots}
 mkdir -p "$SHOTS"
-XVFB_PID=""
-GAME_PID=""
 
-cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# The game plays in a copy of the program folder with its own data folder.
-cp -r "$PROGRAM_DIR" "$WORK/prog"
 rm -f "$WORK/prog/OtherFiles/HighScores.txt"
-export XDG_DATA_HOME="$WORK/data"
 DATA="$XDG_DATA_HOME/vorlan"
-mkdir -p "$DATA"
 OPTIONS="$WORK/prog/OtherFiles/Options.txt"
 
 # An empty local table, so that any finished game with points gets a place.
@@ -41,44 +24,12 @@ with open(sys.argv[1], "wb") as f:
     f.write(b"END\r\n")
 EOF
 
-for n in $(seq 90 120); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY_NUM=$n; break; fi
-done
-Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$DISPLAY_NUM"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_x || fail "no X server"
 
-WID=""
-SCALE=1
-WX=0
-WY=0
-
-start_game() {
-  "$WORK/prog/vorlan" &
-  GAME_PID=$!
-  WID=""
-  for _ in $(seq 300); do
-    WID=$(xdotool search --name "Vorlan: Iron Meadow" 2>/dev/null | head -1 || true)
-    [ -n "$WID" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during start-up"
-    sleep 0.1
-  done
-  [ -n "$WID" ] || fail "no game window"
-  # Terrain maps are generated on the first start; the menu follows.
-  for _ in $(seq 600); do
-    [ -e "$WORK/prog/Pictures/Map04.bmp" ] && break
-    sleep 0.1
-  done
-  sleep 2
-  eval "$(xdotool getwindowgeometry --shell "$WID")"
-  WX=$X
-  WY=$Y
-  SCALE=$((WIDTH / 300))
-  [ "$SCALE" -ge 1 ] || fail "window narrower than the field: ${WIDTH}x${HEIGHT}"
+# The common start, plus the check that the client area is the 300 x 378 canvas scaled.
+start_menu_game() {
+  start_game
   [ $((HEIGHT / SCALE)) -eq 378 ] || fail "client area ${WIDTH}x${HEIGHT} is not 300 x 378 scaled"
-  xdotool windowfocus "$WID" 2>/dev/null || true
-  sleep 0.3
 }
 
 # Holds a key long enough for the game's keyboard poll to see it.
@@ -120,7 +71,7 @@ differs() { ! cmp -s "$SHOTS/$1.png" "$SHOTS/$2.png"; }
 option_line() { sed -n "${1}p" "$OPTIONS" | tr -d ' \r'; }
 
 # --- Every menu screen and back -------------------------------------------------------------
-start_game
+start_menu_game
 shot main-menu
 click_item 30 75
 shot high-scores
@@ -162,7 +113,7 @@ snow_after=$(option_line 6)
 [ "$snow_before" != "$snow_after" ] || fail "Snow stayed $snow_before after its click"
 
 # --- The toggled option after a restart -----------------------------------------------------
-start_game
+start_menu_game
 click_item 30 100
 shot options-after-restart
 [ "$(option_line 6)" = "$snow_after" ] || fail "Snow did not survive the restart"
@@ -221,7 +172,7 @@ cmp -s "$DATA/AtopVo118.vor" "$WORK/prog/OtherFiles/HighScores.txt" || fail "Hig
 stop_game
 
 # --- The name on the high-score screen after a restart --------------------------------------
-start_game
+start_menu_game
 click_item 30 75
 shot high-scores-after-restart
 point 90 55
