@@ -11,6 +11,7 @@
 #include "game.h"
 #include "numbers.h"
 #include "platform/headless_platform.h"
+#include "support/battlefield.h"
 
 namespace vorlan::testing {
 
@@ -41,20 +42,7 @@ class BattleTest : public ::testing::Test {
   Soldier& P() { return g.world.Soldiers[0]; }
 
   // A live soldier at (x, y) with everyday values.
-  Soldier& Put(int slot, float x, float y) {
-    Soldier& s = g.world.Soldiers[slot];
-    s = Soldier{};
-    s.Alive = kTrue;
-    s.X = x;
-    s.Y = y;
-    s.Speed = 10;
-    s.Health = 50;
-    s.Power = 3;
-    s.Range = 60;
-    s.RechargeTime = 15;
-    s.Spread = 30;
-    return s;
-  }
+  Soldier& Put(int slot, float x, float y) { return PlaceSoldier(g, slot, x, y, 50, 60, 15); }
 
   int BulletsInFlight() const {
     int n = 0;

@@ -6,6 +6,7 @@
 #include "game.h"
 #include "numbers.h"
 #include "platform/headless_platform.h"
+#include "support/battlefield.h"
 
 namespace vorlan::testing {
 
@@ -15,38 +16,14 @@ class WorldTest : public ::testing::Test {
     g.form.Field.Resize(300, 300);
     g.form.Terain.Resize(320, 320, kGround);
     g.form.InGame = kTrue;
-    Soldier& p = g.world.Soldiers[0];
-    p.Alive = kTrue;
-    p.X = 140;
-    p.Y = 140;
+    Soldier& p = PlaceSoldier(g, 0, 140, 140, 100, 60, 15, 20);
     p.Facing = 270;
-    p.Ammo = 20;
-    p.Speed = 10;
-    p.Health = 100;
-    p.Spread = 30;
-    p.Power = 3;
-    p.Range = 60;
-    p.RechargeTime = 15;
   }
 
   Soldier& P() { return g.world.Soldiers[0]; }
 
   // A live enemy at (x, y) with everyday values.
-  Soldier& Enemy(int slot, float x, float y) {
-    Soldier& s = g.world.Soldiers[slot];
-    s = Soldier{};
-    s.Alive = kTrue;
-    s.X = x;
-    s.Y = y;
-    s.Speed = 10;
-    s.Health = 20;
-    s.Spread = 30;
-    s.Power = 3;
-    s.Range = 20;
-    s.RechargeTime = 20;
-    s.Ammo = 10;
-    return s;
-  }
+  Soldier& Enemy(int slot, float x, float y) { return PlaceSoldier(g, slot, x, y, 20, 20, 20, 10); }
 
   // A bullet in flight at (x, y) heading right.
   Bullet& Shot(int slot, double x, double y, int owner, int16_t range = 50, int16_t speed = 3) {

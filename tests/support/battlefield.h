@@ -1,0 +1,27 @@
+// Soldiers set up by hand on a headless battlefield, shared by the world and soldier tests.
+#pragma once
+
+#include "game.h"
+#include "numbers.h"
+
+namespace vorlan::testing {
+
+// Puts a live soldier at (x, y) in a slot, every other field cleared, with the given fighting values.
+inline Soldier& PlaceSoldier(Game& g, int slot, float x, float y, float health, double range,
+                             int16_t rechargeTime, int16_t ammo = 0) {
+  Soldier& s = g.world.Soldiers[slot];
+  s = Soldier{};
+  s.Alive = kTrue;
+  s.X = x;
+  s.Y = y;
+  s.Speed = 10;
+  s.Health = health;
+  s.Spread = 30;
+  s.Power = 3;
+  s.Range = range;
+  s.RechargeTime = rechargeTime;
+  s.Ammo = ammo;
+  return s;
+}
+
+}  // namespace vorlan::testing
