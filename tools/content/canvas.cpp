@@ -1,9 +1,11 @@
 #include "canvas.h"
 
+#include "platform/media.h"
+#include "platform/surface.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
-#include <jpeglib.h>
 
 #include <cstdio>
 #include <map>
@@ -170,44 +172,16 @@ int TextWidth(const std::string& text, Face face, int pointSize) {
 
 bool WriteJpeg(const Canvas& img, const std::filesystem::path& file, int quality) {
   if (img.W() <= 0 || img.H() <= 0) return false;
-  std::FILE* out = std::fopen(file.c_str(), "wb");
-  if (!out) return false;
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr jerr{};
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  jpeg_stdio_dest(&cinfo, out);
-  cinfo.image_width = static_cast<JDIMENSION>(img.W());
-  cinfo.image_height = static_cast<JDIMENSION>(img.H());
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
-  // Full-resolution colour: masks and sprite edges would bleed with subsampled chroma.
-  for (int i = 0; i < cinfo.num_components; ++i) {
-    cinfo.comp_info[i].h_samp_factor = 1;
-    cinfo.comp_info[i].v_samp_factor = 1;
-  }
-  cinfo.dct_method = JDCT_ISLOW;
-  cinfo.optimize_coding = TRUE;
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> row(size_t(img.W()) * 3);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    int y = static_cast<int>(cinfo.next_scanline);
+  // The game's own writer: full-resolution colour, so masks and sprite edges do not bleed.
+  vorlan::Surface out(img.W(), img.H());
+  for (int y = 0; y < img.H(); ++y) {
+    vorlan::Color* row = out.Row(y);
     for (int x = 0; x < img.W(); ++x) {
       const Rgba& p = img.At(x, y);
-      row[x * 3] = Byte(p.c.r);
-      row[x * 3 + 1] = Byte(p.c.g);
-      row[x * 3 + 2] = Byte(p.c.b);
+      row[x] = vorlan::Rgb(Byte(p.c.r), Byte(p.c.g), Byte(p.c.b));
     }
-    JSAMPROW rp = row.data();
-    jpeg_write_scanlines(&cinfo, &rp, 1);
   }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  bool ok = std::ferror(out) == 0;
-  ok = (std::fclose(out) == 0) && ok;
-  return ok;
+  return vorlan::SaveJpegFile(out, file, quality);
 }
 
 bool WritePng(const Canvas& img, const std::filesystem::path& file) {
