@@ -209,8 +209,8 @@ void AlphaBlendCopy(const Surface& src, int x, int y, int w, int h, Surface& dst
 void TextOutA(Surface& s, const TextRenderer& fonts, int x, int y, std::string_view text, int count) {
   if (count <= 0 || s.Empty()) return;
   if (static_cast<size_t>(count) < text.size()) text = text.substr(0, static_cast<size_t>(count));
-  thread_local std::string utf8;
-  utf8 = Cp1252ToUtf8(text);
+  thread_local std::string utf8;  // reused, so drawing text every frame does not allocate
+  Cp1252ToUtf8Into(text, utf8);
   const TextMask& m = fonts.RenderCached(utf8, s.fontFace, s.fontSize, s.fontBold);
   if (m.width <= 0 || m.height <= 0 || m.coverage.size() < static_cast<size_t>(m.width) * m.height) return;
   const int W = s.Width(), H = s.Height();
@@ -252,6 +252,12 @@ void PutUtf8(std::string& out, uint32_t cp) {
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;
+  Cp1252ToUtf8Into(bytes, out);
+  return out;
+}
+
+void Cp1252ToUtf8Into(std::string_view bytes, std::string& out) {
+  out.clear();
   out.reserve(bytes.size() + 8);
   for (unsigned char b : bytes) {
     if (b >= 0x80 && b < 0xA0) {
@@ -261,7 +267,6 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
       PutUtf8(out, b);
     }
   }
-  return out;
 }
 
 std::string Utf8ToCp1252(std::string_view utf8) {
