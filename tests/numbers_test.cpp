@@ -4,24 +4,19 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <utility>
 
 namespace vorlan {
 namespace {
 
-TEST(Numbers, NearestRoundsHalvesToTheEvenNeighbour) {
-  EXPECT_EQ(Nearest(0.5), 0);
-  EXPECT_EQ(Nearest(1.5), 2);
-  EXPECT_EQ(Nearest(2.5), 2);
-  EXPECT_EQ(Nearest(-0.5), 0);
-  EXPECT_EQ(Nearest(-1.5), -2);
-  EXPECT_EQ(Nearest(-2.5), -2);
-  EXPECT_EQ(Nearest(1e15 + 0.5), 1e15);
+TEST(Numbers, RoundingHalvesToEvenAndSaturatingInsteadOfWrapping) {
+  for (auto [x, want] : {std::pair{0.5, 0.0}, {1.5, 2.0}, {2.5, 2.0}, {-0.5, 0.0}, {-1.5, -2.0}, {-2.5, -2.0},
+                         {1e15 + 0.5, 1e15}})
+    EXPECT_EQ(Nearest(x), want) << x;
   EXPECT_EQ(Nearest16(40000.4), 32767);
   EXPECT_EQ(Nearest16(-32768.5), -32768);
   EXPECT_EQ(Nearest16(std::nan("")), 0);
-}
-
-TEST(Numbers, SixteenBitValuesSaturateInsteadOfWrapping) {
   EXPECT_EQ(Sat16(32767LL + 1), 32767);
   EXPECT_EQ(Sat16(-32768LL - 1), -32768);
   EXPECT_EQ(Sat16(1e300), 32767);
@@ -31,17 +26,11 @@ TEST(Numbers, SixteenBitValuesSaturateInsteadOfWrapping) {
 }
 
 TEST(Numbers, NumReadsTheNumberAtTheStartOfAText) {
-  EXPECT_EQ(Num("  12.5xyz"), 12.5);
-  EXPECT_EQ(Num("-7"), -7);
-  EXPECT_EQ(Num(".25"), 0.25);
-  EXPECT_EQ(Num("-.5"), -0.5);
-  EXPECT_EQ(Num("1e3"), 1000);
-  EXPECT_EQ(Num("2e"), 2);
-  EXPECT_EQ(Num("abc"), 0);
-  EXPECT_EQ(Num("-"), 0);
-  EXPECT_EQ(Num("1,5"), 1);
-  EXPECT_EQ(Num("1e999"), std::numeric_limits<double>::max());
-  EXPECT_EQ(Num(std::string(5000, '9')), std::numeric_limits<double>::max());
+  const double big = std::numeric_limits<double>::max();
+  for (auto [text, want] : {std::pair<std::string, double>{"  12.5xyz", 12.5}, {"-7", -7}, {".25", 0.25},
+                            {"-.5", -0.5}, {"1e3", 1000}, {"2e", 2}, {"abc", 0}, {"-", 0}, {"1,5", 1},
+                            {"1e999", big}, {std::string(5000, '9'), big}})
+    EXPECT_EQ(Num(text), want) << text.substr(0, 12);
 }
 
 TEST(Numbers, TextFormIsTheShortestPlainDecimal) {

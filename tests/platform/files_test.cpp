@@ -58,17 +58,14 @@ TEST_F(FilesTest, TextLinesAreWrittenWithCrLfAndReadBackEitherWay) {
   EXPECT_EQ(ReadTextLines(file), (std::vector<std::string>{"a", "b", "c"}));
   EXPECT_EQ(ReadTextLines(Program() / "missing.txt"), std::nullopt);
   EXPECT_EQ(ReadTextLines(Program()), std::nullopt);  // a folder is not a file
-}
-
-TEST_F(FilesTest, CrLfReaderKeepsBareLineFeedsAndReturnsInsideRecords) {
-  auto file = Program() / "scores.vor";
+  // Records may hold bare line feeds and returns: only CR LF ends one.
   WriteWholeFile(file, "name\nwith\rbytes\r\nsecond\r\n\r\nlast");
   EXPECT_EQ(ReadCrLfLines(file), (std::vector<std::string>{"name\nwith\rbytes", "second", "", "last"}));
   WriteWholeFile(file, "x\r");
   EXPECT_EQ(ReadCrLfLines(file), std::vector<std::string>{"x\r"});
 }
 
-TEST_F(FilesTest, WritesReplaceTheOldFileWholeAndLeaveNoTemporaryFiles) {
+TEST_F(FilesTest, WritesAndCopiesReplaceWholeFilesAndLeaveNoTemporaryFiles) {
   auto file = Program() / "list.txt";
   ASSERT_TRUE(WriteWholeFile(file, "old contents"));
   ASSERT_TRUE(WriteTextLines(file, {"new"}));
@@ -78,9 +75,7 @@ TEST_F(FilesTest, WritesReplaceTheOldFileWholeAndLeaveNoTemporaryFiles) {
   EXPECT_FALSE(WriteWholeFile(Program(), "x"));  // a folder cannot be replaced by a file
   EXPECT_TRUE(fs::is_directory(Program()));
   EXPECT_EQ(FilesIn(Program()), 1);
-}
-
-TEST_F(FilesTest, CopyReplacesTheTargetAndExistenceMeansReadable) {
+  // A copy replaces the target whole, a failed one leaves it alone.
   auto a = Program() / "a.vor", b = Program() / "b.vor";
   WriteWholeFile(a, std::string("\0\x01\r\n\xFF", 5));
   WriteWholeFile(b, "older and longer");
@@ -89,9 +84,7 @@ TEST_F(FilesTest, CopyReplacesTheTargetAndExistenceMeansReadable) {
   EXPECT_FALSE(CopyFileOver(Program() / "none", b));
   EXPECT_EQ(Bytes(b), std::string("\0\x01\r\n\xFF", 5));
   EXPECT_TRUE(FileExists(a));
-  EXPECT_FALSE(FileExists(Program() / "none"));
-  EXPECT_FALSE(FileExists(Program()));
-  EXPECT_FALSE(FileExists(fs::path()));
+  for (const fs::path& p : {Program() / "none", Program(), fs::path()}) EXPECT_FALSE(FileExists(p)) << p;
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/test_game.h"
-
 namespace vorlan {
 namespace {
 
@@ -15,20 +13,6 @@ TEST(HeadlessPlatform, WaitPastTickMovesTheVirtualClockJustPast) {
   p.WaitPastTick(t);  // already past: the clock stays
   EXPECT_EQ(p.GetTickCount(), t + 21);
   EXPECT_EQ(p.GetMicros(), uint64_t{t + 21} * 1000);
-}
-
-TEST(HeadlessPlatform, TemporaryFoldersExistAndAreRemoved) {
-  std::filesystem::path program, data;
-  {
-    HeadlessPlatform p;
-    program = p.ProgramFolder();
-    data = p.DataFolder();
-    EXPECT_TRUE(std::filesystem::is_directory(program));
-    EXPECT_TRUE(std::filesystem::is_directory(data));
-    EXPECT_NE(program, data);
-  }
-  EXPECT_FALSE(std::filesystem::exists(program));
-  EXPECT_FALSE(std::filesystem::exists(data));
 }
 
 TEST(HeadlessPlatform, KeyboardReadsNothingWithoutFocus) {
@@ -59,46 +43,6 @@ TEST(HeadlessPlatform, CursorIsReportedFromTheFieldOriginOfTheDisplayMode) {
   p.SetFullScreenFails(true);
   EXPECT_FALSE(p.SetFullScreen(true));
   EXPECT_FALSE(p.fullScreen);
-}
-
-TEST(HeadlessPlatform, AudioCallsAreRecordedWithTheMixersVerdict) {
-  HeadlessPlatform p;
-  ASSERT_TRUE(p.CreateSoundBuffer(7, testing::ConstantPcm(100, 1000, 1000)));
-  EXPECT_TRUE(p.SetSoundVolume(7, -300));
-  EXPECT_FALSE(p.SetSoundVolume(7, 200));  // above 0: refused
-  EXPECT_FALSE(p.PlaySoundBuffer(8, false));
-  ASSERT_EQ(p.audioCalls.size(), 4u);
-  EXPECT_EQ(p.audioCalls[2].op, HeadlessPlatform::AudioCall::Op::Volume);
-  EXPECT_EQ(p.audioCalls[2].value, 200);
-  EXPECT_FALSE(p.audioCalls[2].accepted);
-  EXPECT_EQ(p.Buffer(7).volume, -300);
-  EXPECT_EQ(p.Buffer(7).data.samples.size(), 200u);
-  EXPECT_TRUE(p.PlaySoundBuffer(7, false));
-  EXPECT_TRUE(p.SoundPlaying(7));
-  auto out = p.MixFrames(150);
-  EXPECT_NEAR(out[0], 708, 1);  // 1000 x 10^(-300/2000)
-  EXPECT_EQ(out[2 * 120], 0);
-  EXPECT_FALSE(p.SoundPlaying(7));
-  EXPECT_EQ(p.Buffer(7).position, 0u);
-  p.ReleaseSoundBuffer(7);
-  EXPECT_FALSE(p.Buffer(7).exists);
-  EXPECT_FALSE(p.Buffer(99).exists);
-}
-
-TEST(HeadlessPlatform, ScriptedEventsAndGamePaths) {
-  testing::TestGame t;
-  Event e;
-  e.type = Event::Type::MouseDown;
-  e.button = 1;
-  t.plat.PushEvent(e);
-  Event got;
-  ASSERT_TRUE(t.plat.PollEvent(got));
-  EXPECT_EQ(got.button, 1);
-  EXPECT_FALSE(t.plat.PollEvent(got));
-  // The game's documented paths land in the platform's folders.
-  EXPECT_EQ(t.g.PathOf("\\OtherFiles\\Options.txt"), t.plat.ProgramDir() / "OtherFiles" / "Options.txt");
-  EXPECT_EQ(t.g.PathOf("c:\\Windows\\AtopVo118.vor"), t.plat.DataDir() / "AtopVo118.vor");
-  EXPECT_EQ(t.g.PathOf("\\..\\x"), std::filesystem::path());
 }
 
 }  // namespace
