@@ -20,7 +20,6 @@ struct MenuFixture : ::testing::Test {
     std::filesystem::create_directories(plat.ProgramDir() / "OtherFiles");
     g.form.Field.Resize(300, 300);
     g.form.StatusField.Resize(300, 78);
-    // The world table is neither loaded from disk nor is the network asked while testing.
     g.ws.WsLoadCounter = 5;
     g.ws.ConnectionChecked = true;
     g.ws.ConnectionCheckedAt = plat.GetTickCount();
@@ -33,16 +32,13 @@ struct MenuFixture : ::testing::Test {
     g.input.CursorY = y;
     g.input.MouseLeft = Bool16(pressed);
   }
-  // A press inside the hot zone of an item drawn at (x, y) (just right of and below its corner).
+  // A press just inside the corner of an item drawn at (x, y).
   void Click(int x, int y) { Cursor(x + 3, y + 5, true); }
 
   int Plays(int index) const {
     return static_cast<int>(std::count_if(plat.audioCalls.begin(), plat.audioCalls.end(), [&](auto& c) {
       return c.op == HeadlessPlatform::AudioCall::Op::Play && c.index == index;
     }));
-  }
-  bool OptionsSaved() const {
-    return std::filesystem::exists(plat.ProgramDir() / "OtherFiles" / "Options.txt");
   }
 };
 

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -25,7 +24,17 @@ std::filesystem::path FreshFolder(const std::string& what) {
   return p;
 }
 
-ScoreServer::ScoreServer(const std::string& version, bool refuseReplace) {
+std::string ReadBytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
+  std::filesystem::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
+ScoreServer::ScoreServer() {
   root = FreshFolder("server");
   int out[2];
   if (pipe(out) != 0) return;
@@ -35,32 +44,24 @@ ScoreServer::ScoreServer(const std::string& version, bool refuseReplace) {
     dup2(out[1], 1);
     close(out[0]);
     close(out[1]);
-    std::vector<const char*> argv = {"python3", script.c_str(), "--ftp-port", "0",         "--http-port",
-                                     "0",       "--root",       root.c_str(), "--version", version.c_str()};
-    if (refuseReplace) argv.push_back("--refuse-replace");
-    argv.push_back(nullptr);
-    execv("/usr/bin/python3", const_cast<char* const*>(argv.data()));
+    const char* argv[] = {"python3", script.c_str(), "--ftp-port", "0", "--http-port", "0",
+                          "--root",  root.c_str(),   "--version",  "1200", nullptr};
+    execv("/usr/bin/python3", const_cast<char* const*>(argv));
     _exit(127);
   }
   close(out[1]);
-  if (pid_ < 0) {
-    close(out[0]);
-    return;
-  }
   // The script prints "ready ftp=N http=M ..." once both servers listen.
   std::string line;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (std::chrono::steady_clock::now() < deadline) {
-    pollfd p{out[0], POLLIN, 0};
-    if (poll(&p, 1, 200) <= 0) continue;
-    char c;
-    if (read(out[0], &c, 1) != 1) break;
+  pollfd p{out[0], POLLIN, 0};
+  char c;
+  while (pid_ > 0 && poll(&p, 1, 20000) > 0 && read(out[0], &c, 1) == 1) {
     if (c != '\n') {
       line += c;
-      continue;
+    } else if (std::sscanf(line.c_str(), "ready ftp=%d http=%d", &ftpPort, &httpPort) == 2) {
+      break;
+    } else {
+      line.clear();
     }
-    if (std::sscanf(line.c_str(), "ready ftp=%d http=%d", &ftpPort, &httpPort) == 2) break;
-    line.clear();
   }
   close(out[0]);
 }
@@ -68,12 +69,7 @@ ScoreServer::ScoreServer(const std::string& version, bool refuseReplace) {
 ScoreServer::~ScoreServer() {
   if (pid_ > 0) {
     kill(pid_, SIGTERM);
-    int status = 0;
-    for (int i = 0; i < 50 && waitpid(pid_, &status, WNOHANG) == 0; ++i) usleep(20000);
-    if (waitpid(pid_, &status, WNOHANG) == 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, &status, 0);
-    }
+    waitpid(pid_, nullptr, 0);
   }
   std::error_code ec;
   std::filesystem::remove_all(root, ec);

@@ -15,18 +15,16 @@ namespace vorlan::testing {
 class ScoreServer {
  public:
   // Starts scripts/score-server; Ready() tells whether it came up.
-  explicit ScoreServer(const std::string& version = "1200", bool refuseReplace = false);
+  ScoreServer();
   ~ScoreServer();
   ScoreServer(const ScoreServer&) = delete;
   ScoreServer& operator=(const ScoreServer&) = delete;
 
   bool Ready() const { return ftpPort > 0 && httpPort > 0; }
-  // The web site address for "OtherFiles/WebSite.txt".
   std::string Site() const { return "http://127.0.0.1:" + std::to_string(httpPort); }
   // The FTP home: the shared archive, the template, the page and the proof pictures.
   std::filesystem::path Home() const { return root / "Games" / "Vorlan" / "scores"; }
   std::filesystem::path WebFolder() const { return root / "Games" / "Vorlan"; }
-  // Rewrites the version file to announce another version.
   void Announce(const std::string& version, const std::string& download = "Vorlan.zip") const;
 
   int ftpPort = 0, httpPort = 0;
@@ -54,5 +52,7 @@ class SilentServer {
 
 // A fresh empty folder under the system's temporary folder (removed by the caller).
 std::filesystem::path FreshFolder(const std::string& what);
+std::string ReadBytes(const std::filesystem::path& p);
+void WriteBytes(const std::filesystem::path& p, const std::string& bytes);  // creates the folders
 
 }  // namespace vorlan::testing

@@ -3,9 +3,7 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "game.h"
@@ -18,35 +16,12 @@
 
 namespace vorlan::testing {
 
-inline std::string ReadBytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
-  std::filesystem::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << bytes;
-}
-
 // A result with the local table's padding.
 inline ScoreRecord Result(long score, const std::string& name, long kills = 10, long date = 20251220,
                           int skill = 3) {
-  ScoreRecord r;
-  r.Score = PadNumber(score, col::Score);
-  r.Kills = PadNumber(kills, col::Kills);
-  r.Time = "03:07";
-  r.Accuracy = PadNumber(skill, col::Accuracy);
-  r.Recharge = PadNumber(skill, col::Recharge);
-  r.BulletSpeed = PadNumber(skill, col::BulletSpeed);
-  r.Melee = PadNumber(skill, col::Melee);
-  r.MaxHealth = PadNumber(120, col::MaxHealth);
-  r.MaxAmmo = PadNumber(150, col::MaxAmmo);
-  r.TimesPlayed = PadNumber(7, col::TimesPlayed);
-  r.Date = PadNumber(date, col::Date);
-  r.Name = name;
-  return r;
+  auto s = PadNumber(skill, 2);
+  return {PadNumber(score, 5), PadNumber(kills, 3),  "03:07",           s, s, s, s,
+          PadNumber(120, 3),   PadNumber(150, 3),    PadNumber(7, 5),   PadNumber(date, 8), name};
 }
 
 // A 28-line page head like the one the web site serves, line 15 being the one replaced.
@@ -76,21 +51,17 @@ struct Machine {
     WriteBytes(program / "OtherFiles" / "WebSite.txt", site + "\r\n");
     WriteBytes(program / "OtherFiles" / "default.htm", TemplateText());
     std::filesystem::create_directories(program / "upload");
-    // The default world table: empty records and the counter 0.
-    WorldScoreState blank;
+    WorldScoreState blank;  // the default world table: empty records and the counter 0
     blank.WsUploads = -1;
     blank.WsLastUpdateRaw = "01.01.2026";
     std::string temp2;
     for (const auto& l : WorldArchiveLines(blank, true, "01.01.2026")) temp2 += l + "\r\n";
     WriteBytes(program / "OtherFiles" / "Temp2.txt", temp2);
-    if (offline)
-      plat = std::make_unique<OfflinePlatform>(program, data);
-    else
-      plat = std::make_unique<HeadlessPlatform>(program, data);
+    plat = offline ? std::make_unique<OfflinePlatform>(program, data)
+                   : std::make_unique<HeadlessPlatform>(program, data);
     g = std::make_unique<Game>(*plat);
-    NetLimits limits;
-    limits.connectSeconds = 2;
-    limits.stallSeconds = 2;
+    NetLimits limits = g->plat.Net().Limits();
+    limits.connectSeconds = limits.stallSeconds = 2;
     limits.totalSeconds = 20;
     g->plat.Net().SetLimits(limits);
   }
@@ -109,7 +80,6 @@ struct Machine {
     for (; i < kHsSlots; ++i) SetHsRecord(g->hs, i, ScoreRecord{});
     g->hs.HsLoadCounter = 1;  // the next load call keeps the table in memory
   }
-  // A world-score screen pass reads the archive again after a synchronisation.
   void ScreenLoad() { LoadWorldScores(*g); }
   std::filesystem::path Archive() const { return data / "AtopwVo118.vor"; }
   std::filesystem::path Backup() const { return data / "AtopwCopy.vor"; }
