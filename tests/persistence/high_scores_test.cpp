@@ -105,13 +105,6 @@ TEST_F(HighScores, MissingOrDamagedArchiveIsRestoredFromTheDefaultAndKept) {
   LoadHighScores(g);
   EXPECT_EQ(g.hs.HsName[0], "Default");
   EXPECT_EQ(ReadBytes(plat.DataDir() / "AtopVo118.vor.damaged"), half);
-
-  // No default either: an empty table, no crash.
-  fs::remove(TempTxt());
-  WriteBytes(Archive(), "\x01\x02");
-  g.hs.HsLoadCounter = 0;
-  LoadHighScores(g);
-  EXPECT_EQ(g.hs.HsScore[0], "");
 }
 
 TEST_F(HighScores, InsertionKeepsOrderAndTiesGoBelow) {

