@@ -33,9 +33,7 @@ class BattleTest : public ::testing::Test {
   }
 
   void WriteOtherFile(const std::string& name, const std::vector<std::string>& lines) {
-    const auto dir = plat.ProgramDir() / "OtherFiles";
-    std::filesystem::create_directories(dir);
-    std::ofstream out(dir / name, std::ios::binary);
+    std::ofstream out(plat.ProgramDir() / "OtherFiles" / name, std::ios::binary);
     for (const auto& l : lines) out << l << "\r\n";
   }
 

@@ -74,21 +74,13 @@ TEST_F(SoldierFilesTest, EnemiesArriveOnTheRingSlightlySlowerUntilTheTableIsFull
   for (int n = 1; n < kSoldierSlots; ++n) {
     plat.AdvanceMs(777);
     SpawnEnemy(g);
-    ASSERT_EQ(g.world.SpawnSlot, n);
     const Soldier& s = g.world.Soldiers[n];
+    ASSERT_EQ(g.world.SpawnSlot, n);
     EXPECT_NEAR(std::hypot(s.X - 140, s.Y - 140), 210, 0.01);
     EXPECT_TRUE(s.Speed == 9.5 || s.Speed == 8.5 || s.Speed == 7.5) << s.Speed;
   }
   SpawnEnemy(g);
   EXPECT_EQ(g.world.SpawnSlot, 51);
-}
-
-TEST_F(SoldierFilesTest, EnemyTakingThePlayersSlotBringsADefaultSoldier) {
-  WriteOtherFile("DEFAULT.txt", {KeyLine("NA", "Recruit")});
-  SpawnEnemy(g);
-  EXPECT_EQ(P().Name, "Corporal Brenn");
-  EXPECT_EQ(g.world.Soldiers[1].Name, "Recruit");
-  EXPECT_EQ(g.world.SpawnSlot, 1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "game.h"
 #include "numbers.h"
+#include "platform/headless_platform.h"
 
 namespace vorlan::testing {
 
@@ -22,6 +23,14 @@ inline Soldier& PlaceSoldier(Game& g, int slot, float x, float y, float health, 
   s.RechargeTime = rechargeTime;
   s.Ammo = ammo;
   return s;
+}
+
+// How many recorded audio calls of one kind went to one sound.
+inline int AudioCount(const HeadlessPlatform& plat, int index,
+                      HeadlessPlatform::AudioCall::Op op = HeadlessPlatform::AudioCall::Op::Play) {
+  int n = 0;
+  for (const auto& c : plat.audioCalls) n += c.index == index && c.op == op;
+  return n;
 }
 
 }  // namespace vorlan::testing

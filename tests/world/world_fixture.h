@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "game.h"
 #include "numbers.h"
 #include "platform/headless_platform.h"
@@ -40,9 +42,7 @@ class WorldTest : public ::testing::Test {
   }
 
   int CountOn(const std::array<int16_t, kCrateSlots>& flags) const {
-    int n = 0;
-    for (int16_t f : flags) n += f == kTrue ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count(flags.begin(), flags.end(), kTrue));
   }
 
   static constexpr Color kGround = Rgb(10, 80, 10);
