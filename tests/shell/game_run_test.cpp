@@ -67,12 +67,14 @@ class GameRun {
   void Script(int n) {
     Soldier& p = g.world.Soldiers[0];
     // Aim at the nearest live enemy, or sweep the field when there is none.
-    int tx = 150 + static_cast<int>(100 * std::cos(n / 40.0)), ty = 150 + static_cast<int>(100 * std::sin(n / 40.0));
+    int tx = 150 + static_cast<int>(100 * std::cos(n / 40.0)),
+        ty = 150 + static_cast<int>(100 * std::sin(n / 40.0));
     double best = 1e9;
     for (int i = 1; i < kSoldierSlots; ++i) {
       const Soldier& s = g.world.Soldiers[i];
       const double d = std::hypot(s.X - p.X, s.Y - p.Y);
-      if (s.Alive != 0 && d < best) best = d, tx = static_cast<int>(s.X) + 10, ty = static_cast<int>(s.Y) + 10;
+      if (s.Alive != 0 && d < best)
+        best = d, tx = static_cast<int>(s.X) + 10, ty = static_cast<int>(s.Y) + 10;
     }
     plat.SetCursorField(std::clamp(tx, 0, 299), std::clamp(ty, 0, 299));
     auto push = [&](Event::Type type, int button, int key = 0) {
@@ -111,9 +113,9 @@ class GameRun {
         bad = "soldier " + std::to_string(i);
     }
     const Soldier& p = w.Soldiers[0];
-    if (p.Alive != 0 && (!in(p.ProxExp, 0, 100) || !in(p.AimExp, 0, 100) || !in(p.TimeExp, 0, 100) ||
-                         !in(p.Melee, 0, 11) || (p.Melee < 11 && !in(p.MeleeExp, 0, 99)) ||
-                         !in(p.Spread, -3, 30) || !in(p.Power, 3, 14)))
+    if (p.Alive != 0 &&
+        (!in(p.ProxExp, 0, 100) || !in(p.AimExp, 0, 100) || !in(p.TimeExp, 0, 100) || !in(p.Melee, 0, 11) ||
+         (p.Melee < 11 && !in(p.MeleeExp, 0, 99)) || !in(p.Spread, -3, 30) || !in(p.Power, 3, 14)))
       bad = "player skills";
     for (const auto& b : w.Bullets)
       if (b.BulletRange >= 1 && (!in(b.BulletOwner, 0, 50) || !in(b.BulletRange, 1, 400))) bad = "bullet";
@@ -135,8 +137,10 @@ TEST(GameRun, TwentyThousandScriptedFramesStayInRangeAndReplayExactly) {
     for (int n = 0; n < 20000; ++n) ASSERT_TRUE(game.Frame(n)) << game.failure;
     EXPECT_GE(game.maxWave, 5) << "the first game should reach the 3:00 wave";
     EXPECT_GE(game.games, 1);
-    if (run == 0) first = game.Fingerprint();
-    else EXPECT_EQ(game.Fingerprint(), first);
+    if (run == 0)
+      first = game.Fingerprint();
+    else
+      EXPECT_EQ(game.Fingerprint(), first);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "shell/spawn_step.h"
 
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 
@@ -35,7 +36,8 @@ TEST_F(SpawnStepTest, EnemiesFollowThePlayersStrength) {
     ASSERT_EQ(e.Alive, kTrue);
     EXPECT_EQ(e.Name + " " + e.Kind, minute > 2 ? "Raider AiLVL1" : "Raider AiLVL0");
     EXPECT_EQ(e.Power, minute > 2 ? 5 : 3);
-    EXPECT_TRUE(e.Range > 40 && e.Range <= 60 && e.Health >= 9 && e.Health < 36) << e.Range << " " << e.Health;
+    EXPECT_TRUE(e.Range > 40 && e.Range <= 60 && e.Health >= 9 && e.Health < 36)
+        << e.Range << " " << e.Health;
     EXPECT_TRUE(e.Melee == 2 && e.RechargeTime == 15 && e.Ammo == 10);
   }
 }
@@ -57,9 +59,9 @@ TEST_F(SpawnStepTest, AWaveIsPlacedInOneCallAtItsEntryPoints) {
   g.timing.WaveLeft = 5;
   g.world.AliveCount = 40;
   SpawnStep(g);
-  EXPECT_EQ(g.timing.WaveLeft, 0);
-  ASSERT_EQ(Enemies(), 5);
-  for (auto [slot, x, y] : {std::tuple{1, 130.f, -20.f}, {2, 110.f, 320.f}, {3, 90.f, 320.f}, {5, 20.f, -20.f}})
+  ASSERT_TRUE(g.timing.WaveLeft == 0 && Enemies() == 5);
+  for (auto [slot, x, y] :
+       {std::tuple{1, 130.f, -20.f}, {2, 110.f, 320.f}, {3, 90.f, 320.f}, {5, 20.f, -20.f}})
     EXPECT_TRUE(g.world.Soldiers[slot].X == x && g.world.Soldiers[slot].Y == y) << slot;
   const Soldier& ring = g.world.Soldiers[4];
   EXPECT_NEAR(std::hypot(ring.X - 140, ring.Y - 140), 210, 0.01);
@@ -75,11 +77,8 @@ TEST_F(SpawnStepTest, DeathEndsTheGameCountsItAndHandsOverTheScore) {
   EXPECT_EQ(g.options.PlayMinutes, 105);  // 4:30 counts as five minutes
   EXPECT_EQ(g.world.BonusScore, 7);       // Power 3 adds nothing but the kills
   auto lines = ReadTextLines(plat.ProgramDir() / "OtherFiles" / "Options.txt");
-  ASSERT_TRUE(lines && lines->size() >= 10);
-  EXPECT_EQ(Num((*lines)[9]), 7);
-  bool listed = false;
-  for (const auto& s : g.hs.HsScore) listed |= Num(s) == 487;
-  EXPECT_TRUE(listed);
+  EXPECT_TRUE(lines && lines->size() >= 10 && Num((*lines)[9]) == 7);
+  EXPECT_TRUE(std::any_of(g.hs.HsScore.begin(), g.hs.HsScore.end(), [](auto& s) { return Num(s) == 487; }));
 }
 
 }  // namespace

@@ -54,8 +54,8 @@ TEST_F(PlayerControlTest, KeysMoveAlongTheAxesOrRelativeToTheFacingAndCancelWalk
   g.input.KeyState.fill(0);
   g.options.OptMovementReal = 8;
   P().Facing = 360;  // wrapped to 0 before moving
-  Key(17);  // W: toward the facing
-  Key(32);  // D: facing + 90, downward
+  Key(17);           // W: toward the facing
+  Key(32);           // D: facing + 90, downward
   PlayerControl(g);
   EXPECT_EQ(P().Facing, 0);
   EXPECT_TRUE(std::abs(P().X - 101) < 1e-5 && std::abs(P().Y - 100) < 1e-5) << P().X << "," << P().Y;

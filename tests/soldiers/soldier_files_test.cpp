@@ -10,9 +10,10 @@ namespace {
 class SoldierFilesTest : public BattleTest {
  protected:
   SoldierFilesTest() {
-    WriteOtherFile("LVL1.txt", {KeyLine("NA", "Corporal Brenn"), KeyLine("OM", "12.5"), KeyLine("DE", "9.5"),
-                                KeyLine("HT", "40"), KeyLine("EL", "20"), KeyLine("EE", "3"), KeyLine("ED", "4"),
-                                KeyLine("GN", "55.25"), KeyLine("EM", "18"), "END", KeyLine("NA", "late")});
+    WriteOtherFile("LVL1.txt",
+                   {KeyLine("NA", "Corporal Brenn"), KeyLine("OM", "12.5"), KeyLine("DE", "9.5"),
+                    KeyLine("HT", "40"), KeyLine("EL", "20"), KeyLine("EE", "3"), KeyLine("ED", "4"),
+                    KeyLine("GN", "55.25"), KeyLine("EM", "18"), "END", KeyLine("NA", "late")});
   }
   std::string Lookup(const std::string& key) {
     ReadKey(g, "otherfiles", "T", key);
@@ -28,8 +29,8 @@ TEST_F(SoldierFilesTest, ReadKeyUsesFixedColumnsLastLineWinsAndStopsAtEnd) {
                            KeyLine("NA", "third")});
   EXPECT_EQ(Lookup("NA"), "second");
   EXPECT_EQ(Lookup("LONG"), "abcdefghijklmnopqrst");  // columns 22..41 only
-  EXPECT_EQ(Lookup("SHIFT"), "value");                 // a value from column 21 loses a letter
-  EXPECT_EQ(Lookup("na"), "value");                    // keys are case-sensitive: kept
+  EXPECT_EQ(Lookup("SHIFT"), "value");                // a value from column 21 loses a letter
+  EXPECT_EQ(Lookup("na"), "value");                   // keys are case-sensitive: kept
   ReadKey(g, "otherfiles", "Missing", "NA");
   ReadKey(g, "..", "..\\..\\etc\\passwd", "root");  // leads out of the game's folders
   EXPECT_EQ(g.world.KeyValue, "value");

@@ -11,8 +11,8 @@ TEST_F(SoldierPassTest, EnemyShootsOnlyInsideRangeAndFieldWithADoubleShotAtFullL
   Put(0, 100, 100);
   Soldier& exact = Put(1, 140, 100);  // exactly at its range: no shot, no walk order
   exact.Range = 40, exact.Ammo = 5;
-  Put(2, 100, 130).Ammo = 15;  // capacity (16 - 15) x 15 = 15: two bullets
-  Put(3, 70, 100).Ammo = 14;   // one below capacity: one bullet
+  Put(2, 100, 130).Ammo = 15;           // capacity (16 - 15) x 15 = 15: two bullets
+  Put(3, 70, 100).Ammo = 14;            // one below capacity: one bullet
   Soldier& outside = Put(4, 100, 320);  // beyond the field: holds fire, ordered inward
   outside.Ammo = 5, outside.Range = 400;
   SoldierPass(g);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/random.h"
 
 namespace vorlan {
@@ -17,18 +19,12 @@ Surface Gradient(int w, int h) {
 TEST(PixelEffects, BlurOfWhiteDarkensOnlyTheBorderBands) {
   Surface s(20, 20, Rgb(255, 255, 255));
   Blur(s, 10, 10, s, 2);
-  EXPECT_EQ(GetPixel(s, 0, 0), Rgb(92, 92, 92));  // 9 of 25 samples
-  EXPECT_EQ(GetPixel(s, 5, 5), Rgb(255, 255, 255));
-  EXPECT_EQ(GetPixel(s, 1, 5), Rgb(204, 204, 204));  // 20 of 25
-  EXPECT_EQ(GetPixel(s, 10, 10), Rgb(41, 41, 41));   // the extra corner: 4 of 25 read
-  EXPECT_EQ(GetPixel(s, 11, 11), Rgb(255, 255, 255));  // outside the area: untouched
+  // Corner 9 of 25 samples, edge band 20 of 25, the extra corner (10, 10) 4 of 25; (11, 11) lies outside.
+  for (auto [x, y, v] : {std::tuple{0, 0, 92}, {5, 5, 255}, {1, 5, 204}, {10, 10, 41}, {11, 11, 255}})
+    EXPECT_EQ(GetPixel(s, x, y), Rgb(v, v, v)) << x << "," << y;
 }
 
-TEST(PixelEffects, ScaleUpCopiesAtEqualSizeAndInterpolatesWiderBlocks) {
-  Surface src = Gradient(12, 9), dst(12, 9);
-  ScaleUp(src, 12, 9, dst, 12, 9);
-  EXPECT_EQ(dst.Pixels(), src.Pixels());
-
+TEST(PixelEffects, ScaleUpInterpolatesWiderBlocks) {
   Surface two(2, 1);
   SetPixelV(two, 0, 0, Rgb(100, 0, 50));
   SetPixelV(two, 1, 0, Rgb(200, 40, 50));
@@ -49,7 +45,8 @@ TEST(PixelEffects, DiffuseTakesColoursFromUpToTwoPixelsRightAndBelow) {
     for (int x = 0; x < 28; ++x) {
       bool found = false;
       for (int dy = 0; dy <= 2 && !found; ++dy)
-        for (int dx = 0; dx <= 2 && !found; ++dx) found = GetPixel(dst, x, y) == GetPixel(src, x + dx, y + dy);
+        for (int dx = 0; dx <= 2 && !found; ++dx)
+          found = GetPixel(dst, x, y) == GetPixel(src, x + dx, y + dy);
       EXPECT_TRUE(found) << x << "," << y;
     }
   }

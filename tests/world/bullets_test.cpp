@@ -56,7 +56,7 @@ TEST_F(BulletsTest, APlayerHitHurtsScoresAndKills) {
   MoveBullets(g);
   EXPECT_EQ(g.world.Bullets[0].BulletRange, 0);
   EXPECT_FLOAT_EQ(e.Health, 21);  // 3 x the shooter's power
-  EXPECT_EQ(g.world.Score, 2);                      // (6 - 2) \ 2
+  EXPECT_EQ(g.world.Score, 2);    // (6 - 2) \ 2
   EXPECT_EQ(g.world.HitHistory[1], 1);
   EXPECT_EQ(GetPixel(g.form.Field, 108, 110), Rgb(255, 255, 0));  // the head where it stopped
 

@@ -60,7 +60,8 @@ TEST_F(CratesTest, AcidEffectsRunTheirTimersDown) {
   // Kind 2 shakes the player by up to 2 pixels, bleeds one drop and refills nothing.
   EXPECT_TRUE(std::abs(P().X - 140) <= 2 && std::abs(P().Y - 140) <= 2);
   EXPECT_EQ(P().Ammo, 20);
-  EXPECT_EQ(std::count_if(g.world.BloodLife.begin(), g.world.BloodLife.end(), [](int16_t l) { return l >= 1; }), 1);
+  EXPECT_EQ(
+      std::count_if(g.world.BloodLife.begin(), g.world.BloodLife.end(), [](int16_t l) { return l >= 1; }), 1);
   Acid(g, kFalse, 0);
   EXPECT_TRUE(g.world.AcidTimer[1] == 0 && g.world.AcidTimer[2] == 598);
 }

@@ -17,7 +17,9 @@ TEST_F(FieldEventsTest, SheepAreBornOnTheRingHeadingForThePlayer) {
     SheepPass(g, kTrue);
   }
   // The flock has 21 places.
-  EXPECT_EQ(std::count_if(g.world.Sheep.begin(), g.world.Sheep.end(), [](auto& s) { return s.SheepAlive != 0; }), 21);
+  EXPECT_EQ(
+      std::count_if(g.world.Sheep.begin(), g.world.Sheep.end(), [](auto& s) { return s.SheepAlive != 0; }),
+      21);
   for (int k = 0; k <= 20; ++k) {
     const SheepRec& s = g.world.Sheep[k];
     EXPECT_NEAR(std::hypot(s.SheepX - 140, s.SheepY - 140), 210, 0.01);

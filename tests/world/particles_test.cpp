@@ -10,10 +10,13 @@ namespace {
 using ParticlesTest = WorldTest;
 
 int Flying(const Game& g) {
-  return static_cast<int>(std::count_if(g.world.BloodLife.begin(), g.world.BloodLife.end(), [](int16_t l) { return l >= 1; }));
+  return static_cast<int>(
+      std::count_if(g.world.BloodLife.begin(), g.world.BloodLife.end(), [](int16_t l) { return l >= 1; }));
 }
 
-int CountColour(const Surface& s, Color c) { return static_cast<int>(std::count(s.Pixels().begin(), s.Pixels().end(), c)); }
+int CountColour(const Surface& s, Color c) {
+  return static_cast<int>(std::count(s.Pixels().begin(), s.Pixels().end(), c));
+}
 
 // Frames of flight with no new drops.
 void Fly(Game& g, int frames) {
