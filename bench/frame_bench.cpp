@@ -151,7 +151,9 @@ double Median(std::vector<double>& v) {
   return v[v.size() / 2];
 }
 
-void BM_GameFrameFullLoad(benchmark::State& state) {
+// Times one step at full load frame by frame: median and heap allocations per frame.
+template <typename Step>
+void TimeFullLoad(benchmark::State& state, Step step) {
   FullBattle battle;
   Game& g = battle.game();
   std::vector<double> times;
@@ -161,7 +163,7 @@ void BM_GameFrameFullLoad(benchmark::State& state) {
     battle.TopUp();
     const long long before = gAllocations.load();
     const auto t0 = std::chrono::steady_clock::now();
-    GameFrame(g);
+    step(g);
     const auto t1 = std::chrono::steady_clock::now();
     allocs += gAllocations.load() - before;
     ++frames;
@@ -173,29 +175,11 @@ void BM_GameFrameFullLoad(benchmark::State& state) {
   state.counters["allocs_per_frame"] = frames ? static_cast<double>(allocs) / frames : 0;
   state.counters["alive"] = g.world.AliveCount;
 }
+
+void BM_GameFrameFullLoad(benchmark::State& state) { TimeFullLoad(state, GameFrame); }
 BENCHMARK(BM_GameFrameFullLoad)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(3.0);
 
-void BM_SoldierPassFullLoad(benchmark::State& state) {
-  FullBattle battle;
-  Game& g = battle.game();
-  std::vector<double> times;
-  times.reserve(1 << 16);
-  long long allocs = 0, frames = 0;
-  for (auto _ : state) {
-    battle.TopUp();
-    const long long before = gAllocations.load();
-    const auto t0 = std::chrono::steady_clock::now();
-    SoldierPass(g);
-    const auto t1 = std::chrono::steady_clock::now();
-    allocs += gAllocations.load() - before;
-    ++frames;
-    const double s = std::chrono::duration<double>(t1 - t0).count();
-    state.SetIterationTime(s);
-    if (times.size() < times.capacity()) times.push_back(s * 1000);
-  }
-  state.counters["median_ms"] = Median(times);
-  state.counters["allocs_per_frame"] = frames ? static_cast<double>(allocs) / frames : 0;
-}
+void BM_SoldierPassFullLoad(benchmark::State& state) { TimeFullLoad(state, SoldierPass); }
 BENCHMARK(BM_SoldierPassFullLoad)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 }  // namespace
