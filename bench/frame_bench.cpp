@@ -16,7 +16,7 @@
 #include "game.h"
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "shell/frame_cycle.h"
 #include "soldiers/soldier_pass.h"
 #include "terrain/new_game.h"

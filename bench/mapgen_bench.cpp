@@ -6,7 +6,7 @@
 
 #include "game.h"
 #include "graphics/picture_catalogue.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/random.h"
 #include "terrain/new_game.h"
 #include "terrain/pixel_effects.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "game.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "shell/startup.h"
 
 namespace {

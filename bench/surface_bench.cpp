@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/media.h"
+#include "platform/media/media.h"
 #include "platform/surface.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "game.h"
 #include "numbers.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "world/bullets.h"
 #include "world/particles.h"
 #include "world/status_lines.h"

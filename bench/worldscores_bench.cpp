@@ -8,7 +8,7 @@
 
 #include "game.h"
 #include "persistence/high_scores.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "worldscores/world_table.h"
 
 namespace {

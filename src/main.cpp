@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "game.h"
-#include "platform/sdl_platform.h"
+#include "platform/sdl/sdl_platform.h"
 #include "shell/startup.h"
 
 int main(int, char** argv) {

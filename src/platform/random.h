@@ -10,6 +10,7 @@ class Random {
   explicit Random(uint32_t seed = 0x50000) : state_(seed & 0xFFFFFF) {}
   // rnd: uniform in [0, 1), drawn afresh at every call.
   double Rnd() {
+    ++draws_;
     state_ = (state_ * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
     return static_cast<double>(state_) / 16777216.0;
   }
@@ -25,9 +26,12 @@ class Random {
   }
   void Seed(uint32_t seed) { state_ = seed & 0xFFFFFF; }
   uint32_t State() const { return state_; }
+  // How many numbers were drawn since construction.
+  uint64_t Draws() const { return draws_; }
 
  private:
   uint32_t state_;
+  uint64_t draws_ = 0;
 };
 
 }  // namespace vorlan

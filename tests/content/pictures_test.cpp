@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/media.h"
+#include "platform/media/media.h"
 #include "platform/surface.h"
 #include "support/test_game.h"
 

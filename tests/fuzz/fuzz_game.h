@@ -11,7 +11,7 @@
 
 #include "game.h"
 #include "platform/files.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/network.h"
 
 namespace vorlan::fuzz {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "graphics/screen_capture.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "shell/startup.h"
 
 namespace vorlan {

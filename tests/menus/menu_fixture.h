@@ -8,7 +8,7 @@
 
 #include "game.h"
 #include "numbers.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 
 namespace vorlan {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "numbers.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "shell/startup.h"
 #include "support/score_server.h"
 

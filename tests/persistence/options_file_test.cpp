@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 
 namespace vorlan {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 
 #include <gtest/gtest.h>
 

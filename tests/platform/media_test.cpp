@@ -1,11 +1,11 @@
-#include "platform/media.h"
+#include "platform/media/media.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "platform/files.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 
 namespace vorlan {
 namespace {

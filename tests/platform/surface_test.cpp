@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/media.h"
+#include "platform/media/media.h"
 
 namespace vorlan {
 namespace {

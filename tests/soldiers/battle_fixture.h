@@ -10,7 +10,7 @@
 
 #include "game.h"
 #include "numbers.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "support/battlefield.h"
 
 namespace vorlan::testing {

@@ -7,7 +7,7 @@
 #include <set>
 #include <tuple>
 
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 
 namespace vorlan {
 namespace {

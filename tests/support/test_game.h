@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "game.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 
 namespace vorlan::testing {
 

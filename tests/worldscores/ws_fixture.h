@@ -9,7 +9,7 @@
 #include "game.h"
 #include "numbers.h"
 #include "persistence/high_scores.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/network.h"
 #include "support/score_server.h"
 #include "worldscores/world_table.h"

@@ -1,6 +1,6 @@
 #include "canvas.h"
 
-#include "platform/media.h"
+#include "platform/media/media.h"
 #include "platform/surface.h"
 
 #include <SDL.h>

@@ -19,7 +19,7 @@ extern "C" {
 #include <jpeglib.h>
 }
 
-#include "platform/media.h"
+#include "platform/media/media.h"
 
 namespace vorlan {
 

@@ -1,7 +1,7 @@
 // The real platform: an SDL2 window showing Field over StatusField on a scaled canvas, the event
 // queue and keyboard translated to the codes the game reads, a sleeping clock, the mixer on SDL's
 // audio callback, and the shared media and network code.
-#include "platform/sdl_platform.h"
+#include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -24,7 +24,7 @@
 
 #include "platform/canvas_layout.h"
 #include "platform/key_map.h"
-#include "platform/media.h"
+#include "platform/media/media.h"
 #include "platform/mixer.h"
 #include "platform/network.h"
 

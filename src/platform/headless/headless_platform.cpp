@@ -1,14 +1,14 @@
 // The headless platform: a virtual clock that only the tick's wait and the test move, scripted
 // events and keys, a recording audio layer over the real mixer, real pictures and fonts, and
 // temporary folders that go away with it.
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/media.h"
+#include "platform/media/media.h"
 #include "platform/mixer.h"
 #include "platform/network.h"
 
