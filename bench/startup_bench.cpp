@@ -8,6 +8,7 @@
 
 #include "game.h"
 #include "platform/headless/headless_platform.h"
+#include "shell/display.h"
 #include "shell/startup.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "numbers.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 
 namespace vorlan {
 

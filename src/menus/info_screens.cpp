@@ -4,7 +4,7 @@
 #include "menus/menu_framework.h"
 #include "numbers.h"
 #include "persistence/options_file.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 
 namespace vorlan {
 

@@ -3,7 +3,7 @@
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
 #include "persistence/options_file.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 #include "sound/sound_bank.h"
 #include "terrain/new_game.h"
 #include "world/particles.h"

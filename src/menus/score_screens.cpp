@@ -6,7 +6,7 @@
 #include "menus/menu_framework.h"
 #include "numbers.h"
 #include "persistence/high_scores.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 #include "worldscores/score_server.h"
 #include "worldscores/world_table.h"
 

@@ -8,7 +8,7 @@
 #include "graphics/picture_catalogue.h"
 #include "graphics/screen_capture.h"
 #include "numbers.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 #include "sound/sound_bank.h"
 
 namespace vorlan {

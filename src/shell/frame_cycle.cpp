@@ -4,7 +4,7 @@
 #include "numbers.h"
 #include "shell/input.h"
 #include "shell/spawn_step.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 #include "soldiers/soldier_pass.h"
 #include "sound/sound_bank.h"
 #include "world/bullets.h"

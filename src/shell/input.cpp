@@ -3,7 +3,7 @@
 #include "graphics/screen_capture.h"
 #include "numbers.h"
 #include "persistence/high_scores.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 #include "sound/sound_bank.h"
 #include "terrain/new_game.h"
 #include "world/bullets.h"

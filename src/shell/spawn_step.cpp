@@ -8,7 +8,7 @@
 #include "numbers.h"
 #include "persistence/high_scores.h"
 #include "persistence/options_file.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 #include "soldiers/soldier_files.h"
 #include "sound/sound_bank.h"
 #include "world/field_events.h"

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "numbers.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 
 namespace vorlan {
 

@@ -6,7 +6,7 @@
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
 #include "persistence/options_file.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 #include "soldiers/soldier_files.h"
 #include "sound/sound_bank.h"
 #include "terrain/pixel_effects.h"

@@ -8,7 +8,7 @@
 
 #include "numbers.h"
 #include "platform/network.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 #include "worldscores/world_table.h"
 
 namespace vorlan {

@@ -6,7 +6,7 @@
 
 #include "graphics/screen_capture.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 
 namespace vorlan {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "numbers.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/startup.h"
+#include "shell/display.h"
 #include "support/score_server.h"
 
 namespace vorlan {

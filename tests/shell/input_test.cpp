@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/startup.h"
+#include "shell/display.h"
 #include "sound/sound_bank.h"
 #include "support/battlefield.h"
 

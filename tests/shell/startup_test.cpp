@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "shell/display.h"
 #include "shell/input.h"
 #include "sound/sound_bank.h"
 #include "support/test_game.h"

@@ -18,6 +18,7 @@
 #include "persistence/high_scores.h"
 #include "platform/network.h"
 #include "shell/input.h"
+#include "shell/display.h"
 #include "shell/startup.h"
 #include "support/test_game.h"
 
