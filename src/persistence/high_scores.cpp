@@ -59,7 +59,7 @@ double ColumnValue(const std::string& text) { return Floor(Num(text)); }
 // Fills the table only when the whole archive was readable, so a damaged file never leaves the
 // table half old and half new.
 bool ReadArchive(const std::filesystem::path& file, HighScoreState& hs) {
-  auto lines = ReadCrLfLines(file);
+  auto lines = ReadLines(file, {.crLfOnly = true});
   if (!lines) return false;
   std::array<ScoreRecord, kHsSlots> slots{};
   for (int slot = 0; slot < kHsSlots; ++slot) {
@@ -110,7 +110,7 @@ void AddToUploadList(Game& g, const std::string& picture) {
   std::filesystem::create_directories(list.parent_path(), ec);
   if (!FileExists(list)) CopyFileOver(g.PathOf(kUploadListDefault), list);
   std::vector<std::string> kept;
-  if (auto lines = ReadTextLines(list)) {
+  if (auto lines = ReadLines(list)) {
     for (const std::string& line : *lines) {
       if (kept.size() >= static_cast<size_t>(kUploadListMax) || line.empty()) break;
       kept.push_back(line);

@@ -63,7 +63,7 @@ void OptionsFile(Game& g, bool save) {
   }
 
   std::optional<std::vector<std::string>> read;
-  if (!file.empty()) read = ReadTextLines(file);
+  if (!file.empty()) read = ReadLines(file);
   if (!read) {
     // No file: everything on, full screen, stereo, volume 0, no statistics, maps not generated.
     OptionsState fresh;  // every field 0

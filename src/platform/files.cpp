@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <fstream>
 
 namespace vorlan {
@@ -77,96 +77,104 @@ std::optional<std::filesystem::path> ResolveGamePath(const GameFolders& f, std::
   return out;
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
+namespace {
+
+// Reads at most maxBytes of the file; more tells whether the file goes on past them.
+std::optional<std::string> ReadPrefix(const std::filesystem::path& file, size_t maxBytes, bool& more) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   std::error_code ec;
   if (std::filesystem::is_directory(file, ec)) return std::nullopt;
   std::string data;
   char buf[65536];
-  // Game files are small; a runaway file is refused rather than read into all of memory.
-  constexpr size_t kLimit = 256u << 20;
-  while (in) {
-    in.read(buf, sizeof buf);
+  while (in && data.size() < maxBytes) {
+    in.read(buf, static_cast<std::streamsize>(std::min(sizeof buf, maxBytes - data.size())));
     data.append(buf, static_cast<size_t>(in.gcount()));
-    if (data.size() > kLimit) return std::nullopt;
   }
   if (in.bad()) return std::nullopt;
+  more = in && in.peek() != std::char_traits<char>::eof();
   return data;
 }
 
-std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& file) {
-  auto data = ReadWholeFile(file);
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
+  // Game files are small; a runaway file is refused rather than read into all of memory.
+  bool more = false;
+  auto data = ReadPrefix(file, 256u << 20, more);
+  if (more) return std::nullopt;
+  return data;
+}
+
+std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& file,
+                                                  const LineLimits& limits) {
+  bool more = false;
+  auto data = ReadPrefix(file, limits.maxBytes, more);
   if (!data) return std::nullopt;
+  const std::string_view end = limits.crLfOnly ? "\r\n" : "\n";
   std::vector<std::string> lines;
   size_t i = 0;
-  while (i < data->size()) {
-    size_t j = data->find('\n', i);
-    if (j == std::string::npos) {
-      lines.emplace_back(data->substr(i));
-      break;
-    }
-    size_t end = j > i && (*data)[j - 1] == '\r' ? j - 1 : j;
-    lines.emplace_back(data->substr(i, end - i));
-    i = j + 1;
+  while (i < data->size() && lines.size() < limits.maxLines) {
+    size_t j = data->find(end, i);
+    size_t next = j == std::string::npos ? data->size() : j + end.size();
+    if (j == std::string::npos)
+      j = data->size();
+    else if (!limits.crLfOnly && j > i && (*data)[j - 1] == '\r')
+      --j;
+    lines.emplace_back(data->substr(i, std::min(j - i, limits.maxLineLength)));
+    i = next;
   }
   return lines;
 }
 
-std::optional<std::vector<std::string>> ReadCrLfLines(const std::filesystem::path& file) {
-  auto data = ReadWholeFile(file);
-  if (!data) return std::nullopt;
-  std::vector<std::string> lines;
-  size_t i = 0;
-  while (i < data->size()) {
-    size_t j = data->find("\r\n", i);
-    if (j == std::string::npos) {
-      lines.emplace_back(data->substr(i));
-      break;
-    }
-    lines.emplace_back(data->substr(i, j - i));
-    i = j + 2;
-  }
-  return lines;
+AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target) {
+  if (target.empty() || !target.has_filename()) return;
+  temp_ = TempBeside(target);
+  int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  stream_ = ::fdopen(fd, "wb");
+  if (!stream_) ::close(fd);
 }
 
-bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes) {
-  if (file.empty() || !file.has_filename()) return false;
-  auto tmp = TempBeside(file);
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0)
-      ok = false;
-    else
-      done += static_cast<size_t>(n);
-  }
+AtomicFile::~AtomicFile() {
+  if (!stream_) return;
+  std::fclose(stream_);
+  std::error_code ec;
+  std::filesystem::remove(temp_, ec);
+}
+
+bool AtomicFile::Write(std::string_view bytes) {
+  if (!stream_ || std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) failed_ = true;
+  return !failed_;
+}
+
+bool AtomicFile::Commit() {
+  if (!stream_) return false;
   // On disk before the rename, so the old file is replaced only by a complete new one.
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
+  bool ok = !failed_ && !std::ferror(stream_) && std::fflush(stream_) == 0 && ::fsync(fileno(stream_)) == 0;
+  ok = std::fclose(stream_) == 0 && ok;
+  stream_ = nullptr;
   std::error_code ec;
   if (ok) {
-    std::filesystem::rename(tmp, file, ec);
+    std::filesystem::rename(temp_, target_, ec);
     if (ec) ok = false;
   }
-  if (!ok) std::filesystem::remove(tmp, ec);
+  if (!ok) std::filesystem::remove(temp_, ec);
   return ok;
 }
 
+bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes) {
+  AtomicFile out(file);
+  return out.Write(bytes) && out.Commit();
+}
+
 bool WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-  std::string bytes;
-  size_t n = 0;
-  for (const auto& l : lines) n += l.size() + 2;
-  bytes.reserve(n);
+  AtomicFile out(file);
   for (const auto& l : lines) {
-    bytes += l;
-    bytes += "\r\n";
+    out.Write(l);
+    out.Write("\r\n");
   }
-  return WriteWholeFile(file, bytes);
+  return out.Commit();
 }
 
 bool FileExists(const std::filesystem::path& file) {

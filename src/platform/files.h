@@ -2,6 +2,8 @@
 // "c:\Windows\AtopVo118.vor") resolved in one place, case-insensitively, and text files with CR LF.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,15 +23,47 @@ struct GameFolders {
 // would leave the game's folders ("..", absolute names, drive letters other than c:\Windows).
 std::optional<std::filesystem::path> ResolveGamePath(const GameFolders& f, std::string_view documented);
 
-// Reads a text file into lines, accepting CR LF and LF. nullopt when it cannot be opened.
-std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& file);
-// Reads a file whose lines end only at CR LF (bare CR and LF stay inside a line).
-std::optional<std::vector<std::string>> ReadCrLfLines(const std::filesystem::path& file);
-// Reads the whole file as bytes.
+// Limits of a text read: bytes past maxBytes, lines past maxLines and characters past
+// maxLineLength are left unread. Lines end at LF (a CR before it is dropped), or only at CR LF
+// with crLfOnly (scrambled archives hold bare CR and LF inside their records).
+struct LineLimits {
+  size_t maxBytes = 256u << 20;
+  size_t maxLines = SIZE_MAX;
+  size_t maxLineLength = SIZE_MAX;
+  bool crLfOnly = false;
+};
+// Reads a text file into lines within the limits. nullopt when it cannot be opened as a file.
+std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& file,
+                                                  const LineLimits& limits = {});
+// Reads the whole file as bytes; nullopt for files of more than 256 MiB.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);
-// Writes lines each followed by CR LF, through a temporary file renamed over the target.
+
+// A file written under a temporary name beside its target and renamed over the target by Commit,
+// so a crash or a failed write never leaves half a file in its place. Destroyed uncommitted, it
+// removes the temporary file and the target stays as it was.
+class AtomicFile {
+ public:
+  explicit AtomicFile(const std::filesystem::path& target);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // The stream to write to; nullptr when the temporary file could not be created.
+  std::FILE* Stream() const { return stream_; }
+  // Appends bytes; false (and the file spoilt) when they could not all be written.
+  bool Write(std::string_view bytes);
+  // Puts the complete file on disk and in the target's place. False when any write failed.
+  bool Commit();
+
+ private:
+  std::filesystem::path target_, temp_;
+  std::FILE* stream_ = nullptr;
+  bool failed_ = false;
+};
+
+// Writes lines each followed by CR LF, replacing the file only when complete.
 bool WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
-// Writes bytes through a temporary file renamed over the target.
+// Writes bytes, replacing the file only when complete.
 bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes);
 // True when the file can be opened for reading.
 bool FileExists(const std::filesystem::path& file);

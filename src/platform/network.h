@@ -1,6 +1,5 @@
 // Network services: HTTP(S) download to a file and one FTP(S) session at a time. Every transfer
-// has a connect timeout and a stall timeout. Implemented over libcurl (net_curl); the base class
-// is the offline network, on which every call fails.
+// has a connect timeout and a stall timeout. Implemented over libcurl (curl/net_curl).
 #pragma once
 
 #include <cstdint>
@@ -33,50 +32,50 @@ class Network {
   virtual ~Network() = default;
 
   // Sets the limits used by the following calls.
-  virtual void SetLimits(const NetLimits& limits) { limits_ = limits; }
-  const NetLimits& Limits() const { return limits_; }
+  virtual void SetLimits(const NetLimits& limits) = 0;
+  // The limits in force.
+  virtual const NetLimits& Limits() const = 0;
 
   // Downloads an http:// or https:// address into file. The file is replaced only when the whole
   // answer arrived with a success status; otherwise it is left as it was.
-  virtual NetStatus DownloadUrl(std::string_view, const std::filesystem::path&) { return NetStatus::Failed; }
+  virtual NetStatus DownloadUrl(std::string_view url, const std::filesystem::path& file) = 0;
 
   // Opens the FTP session (passive mode; TLS when the server offers it). host is "name" (port
   // 21) or "name:port". Closes a session that was open. Ok once logged in.
-  virtual NetStatus FtpConnect(std::string_view, std::string_view, std::string_view) {
-    return NetStatus::Failed;
-  }
+  virtual NetStatus FtpConnect(std::string_view host, std::string_view user, std::string_view password) = 0;
   // Whether a session is open.
-  virtual bool FtpOpen() const { return false; }
+  virtual bool FtpOpen() const = 0;
   // The session's current directory ("/" style), empty without a session.
-  virtual std::string FtpCurrentDirectory() { return {}; }
+  virtual std::string FtpCurrentDirectory() = 0;
   // Makes dir (absolute, or relative to the current directory) the current directory.
-  virtual NetStatus FtpSetCurrentDirectory(std::string_view) { return NetStatus::Failed; }
+  virtual NetStatus FtpSetCurrentDirectory(std::string_view dir) = 0;
   // Fetches a server file (name relative to the current directory or absolute) into a local
   // file, replaced only when the transfer completed. ascii asks for a text-mode transfer.
-  virtual NetStatus FtpGet(std::string_view, const std::filesystem::path&, bool) { return NetStatus::Failed; }
+  virtual NetStatus FtpGet(std::string_view remote, const std::filesystem::path& local, bool ascii) = 0;
   // Stores a local file on the server under the given name (binary).
-  virtual NetStatus FtpPut(const std::filesystem::path&, std::string_view) { return NetStatus::Failed; }
-  virtual NetStatus FtpDelete(std::string_view) { return NetStatus::Failed; }
+  virtual NetStatus FtpPut(const std::filesystem::path& local, std::string_view remote) = 0;
+  // Deletes a server file.
+  virtual NetStatus FtpDelete(std::string_view remote) = 0;
   // Renames a server file; whether an existing target is replaced is up to the server.
-  virtual NetStatus FtpRename(std::string_view, std::string_view) { return NetStatus::Failed; }
-  // Names in the current directory.
-  virtual std::optional<std::vector<std::string>> FtpList() { return std::nullopt; }
+  virtual NetStatus FtpRename(std::string_view from, std::string_view to) = 0;
+  // Names in the current directory; nullopt when the listing failed.
+  virtual std::optional<std::vector<std::string>> FtpList() = 0;
   // Ends the session (harmless without one).
-  virtual void FtpClose() {}
+  virtual void FtpClose() = 0;
 
   // Whether a network interface other than loopback is up.
-  virtual bool InterfaceUp() { return false; }
+  virtual bool InterfaceUp() = 0;
   // Whether a host name or address (without port) is this machine.
-  virtual bool IsThisMachine(std::string_view host) {
-    return host == "localhost" || host.rfind("127.", 0) == 0 || host == "::1" || host == "[::1]";
-  }
-
- protected:
-  NetLimits limits_;
+  virtual bool IsThisMachine(std::string_view host) = 0;
 };
 
 // The libcurl implementation.
 std::unique_ptr<Network> MakeCurlNetwork();
+
+// Whether a host name or address is the loopback one (a name every machine calls itself).
+inline bool IsLoopbackName(std::string_view host) {
+  return host == "localhost" || host.rfind("127.", 0) == 0 || host == "::1" || host == "[::1]";
+}
 
 // A server-side file name is usable when it holds no control characters (which would let it
 // inject FTP commands) and is not empty.

@@ -76,7 +76,7 @@ void ReadKey(Game& g, std::string_view folder, std::string_view file, std::strin
   documented.append(folder).append("\\").append(file).append(".txt");
   const auto path = g.PathOf(documented);
   if (path.empty()) return;  // a name that would leave the game's folders
-  const auto lines = ReadTextLines(path);
+  const auto lines = ReadLines(path);
   if (!lines) return;
   const std::string_view wanted = TrimBlanks(key);
   size_t read = 0;

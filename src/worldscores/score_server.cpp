@@ -36,7 +36,7 @@ std::string Column(std::string_view line, size_t from, size_t to) {
 }
 
 std::string FirstLine(const std::filesystem::path& file) {
-  auto lines = ReadBoundedLines(file, 4096, 1, 1024, false);
+  auto lines = ReadLines(file, kOneLineFile);
   return (lines && !lines->empty()) ? (*lines)[0] : std::string();
 }
 
@@ -211,7 +211,8 @@ void UploadScores(Game& g) {
   // our folder and the file deleted afterwards); a picture is deleted only once it is on the
   // server, and pictures that did not get there stay listed for the next synchronisation.
   auto list = g.PathOf("\\upload\\upload.txt");
-  if (auto names = ReadBoundedLines(list, 64 * 1024, kMaxUploadLines, 1024, false)) {
+  if (auto names =
+          ReadLines(list, {.maxBytes = 64 * 1024, .maxLines = kMaxUploadLines, .maxLineLength = 1024})) {
     std::vector<std::string> pending;
     bool broken = false;
     for (const auto& raw : *names) {

@@ -85,32 +85,6 @@ void SetWsRecord(WorldScoreState& ws, int slot, const ScoreRecord& r) {
   ws.WsName[slot] = r.Name;
 }
 
-std::optional<std::vector<std::string>> ReadBoundedLines(const std::filesystem::path& file, size_t maxBytes,
-                                                         size_t maxLines, size_t maxLineLength,
-                                                         bool crLfOnly) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes(maxBytes, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(maxBytes));
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size() && lines.size() < maxLines) {
-    size_t end = bytes.find(crLfOnly ? "\r\n" : "\n", start);
-    size_t next;
-    if (end == std::string::npos) {
-      end = bytes.size();
-      next = end;
-    } else {
-      next = end + (crLfOnly ? 2 : 1);
-      if (!crLfOnly && end > start && bytes[end - 1] == '\r') --end;
-    }
-    lines.push_back(bytes.substr(start, std::min(end - start, maxLineLength)));
-    start = next;
-  }
-  return lines;
-}
-
 // Loading (`LoadWorldScores`).
 void LoadWorldScores(Game& g) {
   auto& ws = g.ws;
@@ -121,7 +95,10 @@ void LoadWorldScores(Game& g) {
   auto archive = g.PathOf(kArchive);
   if (archive.empty()) return;
   if (!FileExists(archive)) CopyFileOver(g.PathOf("\\OtherFiles\\Temp2.txt"), archive);
-  auto lines = ReadBoundedLines(archive, kMaxArchiveBytes, kMaxArchiveLines, kMaxRecordLength, true);
+  auto lines = ReadLines(archive, {.maxBytes = kMaxArchiveBytes,
+                                   .maxLines = kMaxArchiveLines,
+                                   .maxLineLength = kMaxRecordLength,
+                                   .crLfOnly = true});
   if (!lines) return;
 
   // The table shows what the file holds: slots the file does not fill are emptied.
@@ -275,7 +252,7 @@ std::string HtmlEscape(std::string_view text) {
 
 std::string WebSite(Game& g) {
   std::string site = "http://127.0.0.1:8421";
-  auto lines = ReadBoundedLines(g.PathOf("\\OtherFiles\\WebSite.txt"), 4096, 1, 1024, false);
+  auto lines = ReadLines(g.PathOf("\\OtherFiles\\WebSite.txt"), kOneLineFile);
   if (lines && !lines->empty()) {
     std::string t = Trim((*lines)[0]);
     while (!t.empty() && (t.back() == '/' || t.back() == '\r' || t.back() == '\t')) t.pop_back();
@@ -332,17 +309,14 @@ const Country kCountries[] = {
 }  // namespace
 
 // The user's locale comes from the usual variables ("de_AT.UTF-8"); its territory names the country.
-std::string GetLocaleString(int kind) {
-  const char* locale = nullptr;
+std::string GetLocaleString(Game& g, int kind) {
+  std::string locale;
   for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* v = std::getenv(var);
-    if (v && *v) {
-      locale = v;
-      break;
-    }
+    locale = g.plat.GetEnv(var);
+    if (!locale.empty()) break;
   }
   std::string code = "US";
-  if (locale) {
+  if (!locale.empty()) {
     std::string_view l(locale);
     size_t us = l.find('_');
     if (us != std::string_view::npos && us + 3 <= l.size()) code = std::string(l.substr(us + 1, 2));
@@ -368,10 +342,10 @@ void WriteWorldPage(Game& g) {
   std::string proofBase = site + "/Games/Vorlan/scores";
   long cutOff = CutOffDate(todayRaw);
 
-  auto head =
-      ReadBoundedLines(g.PathOf("\\OtherFiles\\default.htm"), 1 << 20, kTemplateLines, 1 << 16, false);
-  std::string origin = "Last update came from " + HtmlEscape(GetLocaleString(0x1002)) + " (" +
-                       HtmlEscape(GetLocaleString(8)) + ")";
+  auto head = ReadLines(g.PathOf("\\OtherFiles\\default.htm"),
+                        {.maxBytes = 1 << 20, .maxLines = kTemplateLines, .maxLineLength = 1 << 16});
+  std::string origin = "Last update came from " + HtmlEscape(GetLocaleString(g, 0x1002)) + " (" +
+                       HtmlEscape(GetLocaleString(g, 8)) + ")";
 
   std::vector<std::string> out;
   if (head) {

@@ -21,7 +21,7 @@ void SaveWorldScores(Game& g);
 // Writes the page "\OtherFiles\worldscoresVo118.htm" from the template and the table.
 void WriteWorldPage(Game& g);
 // Locale information of the user: kind 0x1002 the country's English name, 8 its native name.
-std::string GetLocaleString(int kind);
+std::string GetLocaleString(Game& g, int kind);
 
 // Slot access of the thirteen parallel columns (the mark is left alone).
 ScoreRecord WsRecord(const WorldScoreState& ws, int slot);
@@ -43,11 +43,7 @@ std::string HtmlEscape(std::string_view text);
 // The web site of the game ("OtherFiles/WebSite.txt"), without a trailing slash.
 std::string WebSite(Game& g);
 
-// Reads at most maxBytes of a file as at most maxLines lines, each cut to maxLineLength bytes.
-// Lines end at CR LF, and also at a bare LF unless crLfOnly (the scrambled archives hold bare
-// LF and CR inside records). nullopt when the file cannot be opened.
-std::optional<std::vector<std::string>> ReadBoundedLines(const std::filesystem::path& file, size_t maxBytes,
-                                                         size_t maxLines, size_t maxLineLength,
-                                                         bool crLfOnly);
+// Address and version files are read for their first line only.
+constexpr LineLimits kOneLineFile{.maxBytes = 4096, .maxLines = 1, .maxLineLength = 1024};
 
 }  // namespace vorlan

@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 using testing::TestGame;
 
 std::vector<std::string> Lines(const fs::path& p) {
-  auto l = ReadCrLfLines(p);
+  auto l = ReadLines(p, {.crLfOnly = true});
   return l ? *l : std::vector<std::string>{};
 }
 

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/network.h"
+#include "support/offline_network.h"
 
 namespace vorlan::fuzz {
 
@@ -27,7 +28,7 @@ namespace vorlan::fuzz {
 
 // Downloads whose address ends in `serves` deliver `body`; other downloads are refused. The FTP
 // side holds a session only when `sessionOpen` is set and then accepts every transfer.
-class ScriptedNetwork : public Network {
+class ScriptedNetwork : public testing::OfflineNetwork {
  public:
   std::string serves, body;
   bool sessionOpen = false;

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   f.Put("\\OtherFiles\\default.htm", data, size);
   WriteWorldPage(g);
-  auto page = ReadTextLines(g.PathOf("\\OtherFiles\\worldscoresVo118.htm"));
+  auto page = ReadLines(g.PathOf("\\OtherFiles\\worldscoresVo118.htm"));
   FUZZ_CHECK(page && page->size() >= 9);
   FUZZ_CHECK(page->back() == "</HTML>");
   return 0;

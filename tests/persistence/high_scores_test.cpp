@@ -125,7 +125,7 @@ TEST_F(HighScores, InsertionKeepsOrderAndTiesGoBelow) {
   EXPECT_EQ(g.hs.HsName[6], "P5");
   EXPECT_EQ(Num(g.hs.HsScore[10]), 50);  // old slot 9 drops to the overflow slot
   // The proof picture is listed for upload.
-  auto list = ReadTextLines(plat.ProgramDir() / "Upload" / "upload.txt");
+  auto list = ReadLines(plat.ProgramDir() / "Upload" / "upload.txt");
   ASSERT_TRUE(list);
   EXPECT_EQ(list->back(), "500020261206.jpg");
 
@@ -178,14 +178,14 @@ TEST_F(HighScores, UploadListHoldsAtMostTwentyPictures) {
   ASSERT_TRUE(WriteTextLines(file, twenty));
   LoadTable({900});
   HighScoreCheck(g, 100);
-  EXPECT_EQ(*ReadTextLines(file), twenty);
+  EXPECT_EQ(*ReadLines(file), twenty);
   EXPECT_TRUE(fs::exists(plat.ProgramDir() / "Upload" / "10000.jpg"));  // still taken
 
   // Lines after an empty one are dropped, then the new picture is appended.
   ASSERT_TRUE(WriteTextLines(file, {"a.jpg", "", "b.jpg"}));
   g.hs.NameEntryActive = kFalse;
   HighScoreCheck(g, 300);
-  EXPECT_EQ(*ReadTextLines(file), (std::vector<std::string>{"a.jpg", "30000.jpg"}));
+  EXPECT_EQ(*ReadLines(file), (std::vector<std::string>{"a.jpg", "30000.jpg"}));
 }
 
 }  // namespace

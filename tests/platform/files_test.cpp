@@ -52,17 +52,23 @@ TEST_F(FilesTest, TextLinesAreWrittenWithCrLfAndReadBackEitherWay) {
   auto file = Program() / "Options.txt";
   ASSERT_TRUE(WriteTextLines(file, {" 8 ", "-1 ", "", "end"}));
   EXPECT_EQ(Bytes(file), " 8 \r\n-1 \r\n\r\nend\r\n");
-  EXPECT_EQ(ReadTextLines(file), (std::vector<std::string>{" 8 ", "-1 ", "", "end"}));
+  EXPECT_EQ(ReadLines(file), (std::vector<std::string>{" 8 ", "-1 ", "", "end"}));
   // Plain readers take LF files and a last line without an ending too.
   WriteWholeFile(file, "a\nb\r\nc");
-  EXPECT_EQ(ReadTextLines(file), (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(ReadTextLines(Program() / "missing.txt"), std::nullopt);
-  EXPECT_EQ(ReadTextLines(Program()), std::nullopt);  // a folder is not a file
+  EXPECT_EQ(ReadLines(file), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(ReadLines(Program() / "missing.txt"), std::nullopt);
+  EXPECT_EQ(ReadLines(Program()), std::nullopt);  // a folder is not a file
   // Records may hold bare line feeds and returns: only CR LF ends one.
   WriteWholeFile(file, "name\nwith\rbytes\r\nsecond\r\n\r\nlast");
-  EXPECT_EQ(ReadCrLfLines(file), (std::vector<std::string>{"name\nwith\rbytes", "second", "", "last"}));
+  EXPECT_EQ(ReadLines(file, {.crLfOnly = true}),
+            (std::vector<std::string>{"name\nwith\rbytes", "second", "", "last"}));
   WriteWholeFile(file, "x\r");
-  EXPECT_EQ(ReadCrLfLines(file), std::vector<std::string>{"x\r"});
+  EXPECT_EQ(ReadLines(file, {.crLfOnly = true}), std::vector<std::string>{"x\r"});
+  // Limits leave the rest unread: bytes first, then lines and their length.
+  WriteWholeFile(file, "first line\r\nsecond\r\nthird");
+  EXPECT_EQ(ReadLines(file, {.maxBytes = 15}), (std::vector<std::string>{"first line", "sec"}));
+  EXPECT_EQ(ReadLines(file, {.maxLines = 2, .maxLineLength = 5}),
+            (std::vector<std::string>{"first", "secon"}));
 }
 
 TEST_F(FilesTest, WritesAndCopiesReplaceWholeFilesAndLeaveNoTemporaryFiles) {
@@ -74,6 +80,12 @@ TEST_F(FilesTest, WritesAndCopiesReplaceWholeFilesAndLeaveNoTemporaryFiles) {
   EXPECT_FALSE(WriteWholeFile(Program() / "no such folder" / "f.txt", "x"));
   EXPECT_FALSE(WriteWholeFile(Program(), "x"));  // a folder cannot be replaced by a file
   EXPECT_TRUE(fs::is_directory(Program()));
+  EXPECT_EQ(FilesIn(Program()), 1);
+  {
+    AtomicFile abandoned(file);  // a writer that fails before committing
+    ASSERT_TRUE(abandoned.Write("half"));
+  }
+  EXPECT_EQ(Bytes(file), "new\r\n");
   EXPECT_EQ(FilesIn(Program()), 1);
   // A copy replaces the target whole, a failed one leaves it alone.
   auto a = Program() / "a.vor", b = Program() / "b.vor";

@@ -76,7 +76,7 @@ TEST_F(SpawnStepTest, DeathEndsTheGameCountsItAndHandsOverTheScore) {
   EXPECT_TRUE(g.form.InGame == 0 && g.form.Paused == 0 && g.options.TimesPlayed == 7);
   EXPECT_EQ(g.options.PlayMinutes, 105);  // 4:30 counts as five minutes
   EXPECT_EQ(g.world.BonusScore, 7);       // Power 3 adds nothing but the kills
-  auto lines = ReadTextLines(plat.ProgramDir() / "OtherFiles" / "Options.txt");
+  auto lines = ReadLines(plat.ProgramDir() / "OtherFiles" / "Options.txt");
   EXPECT_TRUE(lines && lines->size() >= 10 && Num((*lines)[9]) == 7);
   EXPECT_TRUE(std::any_of(g.hs.HsScore.begin(), g.hs.HsScore.end(), [](auto& s) { return Num(s) == 487; }));
 }

@@ -20,6 +20,7 @@
 #include "shell/input.h"
 #include "shell/display.h"
 #include "shell/startup.h"
+#include "support/offline_network.h"
 #include "support/test_game.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -67,7 +68,7 @@ class SoakPlatform : public HeadlessPlatform {
   Network& Net() override { return offline_; }
 
  private:
-  Network offline_;
+  testing::OfflineNetwork offline_;
 };
 
 // Menu items that can be clicked, by screen: (x, y) of the item's top left.

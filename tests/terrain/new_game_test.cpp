@@ -35,7 +35,7 @@ TEST_F(NewGameTest, MapsAreGeneratedOnceAndTheFlagIsSaved) {
   for (int n = 1; n <= 4; ++n) EXPECT_TRUE(Generated(n)) << n;
   EXPECT_EQ(g.options.MapsGenerated, 1);
   EXPECT_EQ(g.form.StatusMessage, "Map 4/4 - ScaleUp");
-  auto options = ReadTextLines(plat.ProgramDir() / "OtherFiles" / "Options.txt");
+  auto options = ReadLines(plat.ProgramDir() / "OtherFiles" / "Options.txt");
   EXPECT_TRUE(options && options->size() >= 12 && Num((*options)[11]) == 1);
 
   Surface map;

@@ -141,8 +141,9 @@ TEST(WorldPage, FollowsTheTemplateWithOneRowPerResult) {
     SetWsRecord(ws, i, Result(5000 - i, "P" + std::to_string(i), 12, i % 2 ? 20251230 : 20251130));
   SetWsRecord(ws, 0, Result(9000, "Top", 31, 20251201, 5));  // level 20
   ws.WsUploads = 9;
+  m.plat->environment = {{"LC_ALL", ""}, {"LANG", "de_AT.UTF-8"}};
   WriteWorldPage(*m.g);
-  auto lines = ReadBoundedLines(m.Page(), 1 << 20, 100000, 1 << 16, false).value_or(std::vector<std::string>{});
+  auto lines = ReadLines(m.Page()).value_or(std::vector<std::string>{});
   ASSERT_EQ(lines.size(), 29u + 37u * 6u + 9u);
   EXPECT_EQ(lines[14], "</FONT><FONT SIZE='2'>01.01.2026 / 10 uploads</FONT><BR>");
   EXPECT_EQ(lines[28], "<!-- head 28 -->");
@@ -162,6 +163,8 @@ TEST(WorldPage, FollowsTheTemplateWithOneRowPerResult) {
   size_t t = 29 + 37 * 6;
   EXPECT_EQ(lines[t], "</TABLE>");
   EXPECT_EQ(lines[t + 3], "Updates by all users: 10<BR>");
+  EXPECT_EQ(lines[t + 4],
+            "Last update came from Austria (\xD6sterreich)<BR><BR>");  // the first locale variable set
   EXPECT_EQ(lines[t + 8], "</HTML>");
 }
 

@@ -11,6 +11,7 @@
 #include "persistence/high_scores.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/network.h"
+#include "support/offline_network.h"
 #include "support/score_server.h"
 #include "worldscores/world_table.h"
 
@@ -37,7 +38,7 @@ class OfflinePlatform : public HeadlessPlatform {
  public:
   using HeadlessPlatform::HeadlessPlatform;
   Network& Net() override { return offline; }
-  Network offline;
+  OfflineNetwork offline;
 };
 
 struct Machine {

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "platform/files.h"
 #include "platform/network.h"
 
 namespace vorlan {
@@ -23,40 +24,12 @@ void GlobalInit() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// A download target: a temporary file beside the real one, renamed over it only on success.
+// A download target: the file replaced only when the whole answer arrived.
 struct PartFile {
-  std::filesystem::path target, part;
-  FILE* f = nullptr;
+  explicit PartFile(const std::filesystem::path& target, uint64_t maxBytes) : file(target), limit(maxBytes) {}
+  AtomicFile file;
   uint64_t written = 0, limit = 0;
   bool overflow = false;
-
-  bool Open(const std::filesystem::path& file, uint64_t maxBytes) {
-    target = file;
-    part = file;
-    part += ".part";
-    limit = maxBytes;
-    f = std::fopen(part.c_str(), "wb");
-    return f != nullptr;
-  }
-  bool Commit() {
-    if (!f) return false;
-    bool ok = std::fclose(f) == 0;
-    f = nullptr;
-    std::error_code ec;
-    if (ok) std::filesystem::rename(part, target, ec);
-    if (!ok || ec) {
-      std::filesystem::remove(part, ec);
-      return false;
-    }
-    return true;
-  }
-  void Discard() {
-    if (f) std::fclose(f);
-    f = nullptr;
-    std::error_code ec;
-    if (!part.empty()) std::filesystem::remove(part, ec);
-  }
-  ~PartFile() { Discard(); }
 };
 
 size_t WriteToPart(char* data, size_t size, size_t count, void* user) {
@@ -66,7 +39,7 @@ size_t WriteToPart(char* data, size_t size, size_t count, void* user) {
     p->overflow = true;
     return 0;  // aborts the transfer
   }
-  if (std::fwrite(data, 1, n, p->f) != n) return 0;
+  if (!p->file.Write(std::string_view(data, n))) return 0;
   p->written += n;
   return n;
 }
@@ -177,14 +150,17 @@ class CurlNetwork final : public Network {
   CurlNetwork() { GlobalInit(); }
   ~CurlNetwork() override { FtpClose(); }
 
+  void SetLimits(const NetLimits& limits) override { limits_ = limits; }
+  const NetLimits& Limits() const override { return limits_; }
+
   NetStatus DownloadUrl(std::string_view url, const std::filesystem::path& file) override {
     std::string u(url);
     if (!(u.rfind("http://", 0) == 0 || u.rfind("https://", 0) == 0) || !SafeRemoteName(u))
       return NetStatus::Refused;
     CURL* h = curl_easy_init();
     if (!h) return NetStatus::Failed;
-    PartFile out;
-    if (!out.Open(file, limits_.maxDownloadBytes)) {
+    PartFile out(file, limits_.maxDownloadBytes);
+    if (!out.file.Stream()) {
       curl_easy_cleanup(h);
       return NetStatus::Failed;
     }
@@ -200,11 +176,8 @@ class CurlNetwork final : public Network {
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &out);
     CURLcode rc = curl_easy_perform(h);
     curl_easy_cleanup(h);
-    if (rc != CURLE_OK || out.overflow) {
-      out.Discard();
-      return out.overflow ? NetStatus::Failed : StatusOf(rc);
-    }
-    return out.Commit() ? NetStatus::Ok : NetStatus::Failed;
+    if (rc != CURLE_OK || out.overflow) return out.overflow ? NetStatus::Failed : StatusOf(rc);
+    return out.file.Commit() ? NetStatus::Ok : NetStatus::Failed;
   }
 
   NetStatus FtpConnect(std::string_view host, std::string_view user, std::string_view password) override {
@@ -249,18 +222,15 @@ class CurlNetwork final : public Network {
     if (!ftp_) return NetStatus::Failed;
     std::string abs = Absolute(remote);
     if (abs.empty() || abs.back() == '/') return NetStatus::Refused;
-    PartFile out;
-    if (!out.Open(local, limits_.maxDownloadBytes)) return NetStatus::Failed;
+    PartFile out(local, limits_.maxDownloadBytes);
+    if (!out.file.Stream()) return NetStatus::Failed;
     FtpOptions(abs);
     curl_easy_setopt(ftp_, CURLOPT_TRANSFERTEXT, ascii ? 1L : 0L);
     curl_easy_setopt(ftp_, CURLOPT_WRITEFUNCTION, WriteToPart);
     curl_easy_setopt(ftp_, CURLOPT_WRITEDATA, &out);
     CURLcode rc = curl_easy_perform(ftp_);
-    if (rc != CURLE_OK || out.overflow) {
-      out.Discard();
-      return out.overflow ? NetStatus::Failed : StatusOf(rc);
-    }
-    return out.Commit() ? NetStatus::Ok : NetStatus::Failed;
+    if (rc != CURLE_OK || out.overflow) return out.overflow ? NetStatus::Failed : StatusOf(rc);
+    return out.file.Commit() ? NetStatus::Ok : NetStatus::Failed;
   }
 
   NetStatus FtpPut(const std::filesystem::path& local, std::string_view remote) override {
@@ -328,7 +298,7 @@ class CurlNetwork final : public Network {
   }
 
   bool IsThisMachine(std::string_view host) override {
-    if (Network::IsThisMachine(host)) return true;
+    if (IsLoopbackName(host)) return true;
     std::string bare(host);
     if (bare.size() > 2 && bare.front() == '[' && bare.back() == ']') bare = bare.substr(1, bare.size() - 2);
     bool mine = false;
@@ -416,6 +386,7 @@ class CurlNetwork final : public Network {
     return StatusOf(rc);
   }
 
+  NetLimits limits_;
   CURL* ftp_ = nullptr;
   std::string base_, user_, password_, cwd_;
 };

@@ -186,6 +186,10 @@ void HeadlessPlatform::MemoryStatus(uint64_t& total, uint64_t& avail) {
 }
 std::filesystem::path HeadlessPlatform::ProgramFolder() { return program_; }
 std::filesystem::path HeadlessPlatform::DataFolder() { return data_; }
+std::string HeadlessPlatform::GetEnv(std::string_view name) {
+  auto it = environment.find(std::string(name));
+  return it == environment.end() ? std::string() : it->second;
+}
 Network& HeadlessPlatform::Net() {
   if (!impl_->net) impl_->net = MakeCurlNetwork();
   return *impl_->net;

@@ -1,10 +1,11 @@
 // The headless platform for tests: no window, a virtual clock that the tick's wait advances,
-// scripted events and keyboard, a recording audio layer that can also mix offline, temporary
-// folders. Pictures and fonts are real (same media code as the game).
+// scripted events, keyboard and environment, a recording audio layer that can also mix offline,
+// temporary folders. Pictures and fonts are real (same media code as the game).
 #pragma once
 
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,7 @@ class HeadlessPlatform : public Platform {
   bool cursorClipped = false;
   bool textInput = false;
   std::string caption;
+  std::map<std::string, std::string> environment;  // what GetEnv answers (nothing set at first)
   // Per-buffer state of the recording audio.
   struct BufferState {
     bool exists = false, playing = false, looping = false;
@@ -92,6 +94,7 @@ class HeadlessPlatform : public Platform {
   void MemoryStatus(uint64_t& total, uint64_t& avail) override;
   std::filesystem::path ProgramFolder() override;
   std::filesystem::path DataFolder() override;
+  std::string GetEnv(std::string_view name) override;
   Network& Net() override;
 
   Surface lastField, lastStatus;  // what the last Present showed

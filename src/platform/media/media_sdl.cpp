@@ -4,13 +4,12 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
-#include <unistd.h>
+#include <fontconfig/fontconfig.h>
 
 #include <csetjmp>
 #include <cstdio>
 #include <list>
 #include <map>
-#include <mutex>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -19,6 +18,7 @@ extern "C" {
 #include <jpeglib.h>
 }
 
+#include "platform/files.h"
 #include "platform/media/media.h"
 
 namespace vorlan {
@@ -27,19 +27,6 @@ namespace {
 
 // Pictures larger than this are refused rather than exhausting memory on a damaged header.
 constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
-
-std::filesystem::path TempBeside(const std::filesystem::path& file) {
-  static int counter = 0;
-  auto name = file.filename().string() + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(++counter);
-  return file.parent_path() / name;
-}
-
-bool MoveInto(const std::filesystem::path& tmp, const std::filesystem::path& file) {
-  std::error_code ec;
-  std::filesystem::rename(tmp, file, ec);
-  if (ec) std::filesystem::remove(tmp, ec);
-  return !ec;
-}
 
 SDL_Surface* WrapSurface(const Surface& s) {
   // Our pixels are 0x00BBGGRR words, which SDL calls XBGR8888.
@@ -82,15 +69,11 @@ bool SaveBmpFile(const Surface& s, const std::filesystem::path& file) {
   SDL_Surface* bgr = SDL_ConvertSurfaceFormat(wrap, SDL_PIXELFORMAT_BGR24, 0);
   SDL_FreeSurface(wrap);
   if (!bgr) return false;
-  auto tmp = TempBeside(file);
-  bool ok = SDL_SaveBMP(bgr, tmp.c_str()) == 0;
+  AtomicFile out(file);
+  SDL_RWops* rw = out.Stream() ? SDL_RWFromFP(out.Stream(), SDL_FALSE) : nullptr;
+  bool ok = rw && SDL_SaveBMP_RW(bgr, rw, 1) == 0;
   SDL_FreeSurface(bgr);
-  if (!ok) {
-    std::error_code ec;
-    std::filesystem::remove(tmp, ec);
-    return false;
-  }
-  return MoveInto(tmp, file);
+  return ok && out.Commit();
 }
 
 namespace {
@@ -108,9 +91,8 @@ void JpegQuiet(j_common_ptr, int) {}
 bool SaveJpegFile(const Surface& s, const std::filesystem::path& file, int quality) {
   if (s.Empty()) return false;
   quality = quality < 1 ? 1 : quality > 100 ? 100 : quality;
-  auto tmp = TempBeside(file);
-  FILE* out = std::fopen(tmp.c_str(), "wb");
-  if (!out) return false;
+  AtomicFile out(file);
+  if (!out.Stream()) return false;
   std::vector<uint8_t> row(static_cast<size_t>(s.Width()) * 3);
   jpeg_compress_struct info{};
   JpegError err{};
@@ -119,13 +101,10 @@ bool SaveJpegFile(const Surface& s, const std::filesystem::path& file, int quali
   err.mgr.emit_message = JpegQuiet;
   if (setjmp(err.jump)) {
     jpeg_destroy_compress(&info);
-    std::fclose(out);
-    std::error_code ec;
-    std::filesystem::remove(tmp, ec);
     return false;
   }
   jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, out);
+  jpeg_stdio_dest(&info, out.Stream());
   info.image_width = static_cast<JDIMENSION>(s.Width());
   info.image_height = static_cast<JDIMENSION>(s.Height());
   info.input_components = 3;
@@ -149,23 +128,39 @@ bool SaveJpegFile(const Surface& s, const std::filesystem::path& file, int quali
   }
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
-  bool ok = std::fflush(out) == 0 && fsync(fileno(out)) == 0;
-  ok = std::fclose(out) == 0 && ok;
-  if (!ok) {
-    std::error_code ec;
-    std::filesystem::remove(tmp, ec);
-    return false;
-  }
-  return MoveInto(tmp, file);
+  return out.Commit();
 }
 
 namespace {
 
-constexpr const char* kFontDir = "/usr/share/fonts/truetype/liberation/";
+// Where Debian puts the Liberation fonts; used when fontconfig does not know them.
+constexpr const char* kFallbackFontDir = "/usr/share/fonts/truetype/liberation";
+
+// The folder of the Liberation fonts as fontconfig knows it. Only a match that really is
+// Liberation Sans counts: fontconfig offers a stand-in family when the font is missing.
+std::filesystem::path FontFolder() {
+  std::filesystem::path folder = kFallbackFontDir;
+  if (!FcInit()) return folder;
+  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Sans"));
+  if (!pattern) return folder;
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcChar8* file = nullptr;
+  if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file) {
+    std::filesystem::path found(reinterpret_cast<const char*>(file));
+    if (found.filename().string().rfind("LiberationSans-", 0) == 0) folder = found.parent_path();
+  }
+  if (match) FcPatternDestroy(match);
+  FcPatternDestroy(pattern);
+  return folder;
+}
 
 // Font pixel size for a point size at 96 dpi, rounded as the desktop does (half up).
 int PixelSize(int points) { return (points * 96 + 36) / 72; }
 
+// Fonts and rendered lines are cached; only the game thread draws text, so the caches need no lock.
 class TtfRenderer : public TextRenderer {
  public:
   TtfRenderer() { ttfOk_ = TTF_WasInit() > 0 || TTF_Init() == 0; }
@@ -176,12 +171,10 @@ class TtfRenderer : public TextRenderer {
   }
 
   TextMask Render(std::string_view utf8, FontFace face, int points, bool bold) const override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return RenderLocked(utf8, face, points, bold);
+    return RenderNew(utf8, face, points, bold);
   }
 
   const TextMask& RenderCached(std::string_view utf8, FontFace face, int points, bool bold) const override {
-    std::lock_guard<std::mutex> lock(mutex_);
     key_.assign(utf8);
     key_ += '\0';
     key_ += static_cast<char>(face == FontFace::Mono ? 'm' : 's');
@@ -196,7 +189,7 @@ class TtfRenderer : public TextRenderer {
       cache_.erase(lru_.back().first);
       lru_.pop_back();
     }
-    lru_.emplace_front(key_, RenderLocked(utf8, face, points, bold));
+    lru_.emplace_front(key_, RenderNew(utf8, face, points, bold));
     cache_.emplace(key_, lru_.begin());
     return lru_.front().second;
   }
@@ -210,15 +203,15 @@ class TtfRenderer : public TextRenderer {
     auto key = std::make_tuple(face, points, bold);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
-    std::string file = kFontDir;
-    file += face == FontFace::Mono ? "LiberationMono-" : "LiberationSans-";
-    file += bold ? "Bold.ttf" : "Regular.ttf";
-    TTF_Font* font = TTF_OpenFont(file.c_str(), PixelSize(points));
+    if (fontFolder_.empty()) fontFolder_ = FontFolder();
+    std::string name = face == FontFace::Mono ? "LiberationMono-" : "LiberationSans-";
+    name += bold ? "Bold.ttf" : "Regular.ttf";
+    TTF_Font* font = TTF_OpenFont((fontFolder_ / name).c_str(), PixelSize(points));
     fonts_.emplace(key, font);  // a failure is remembered too: no retry every frame
     return font;
   }
 
-  TextMask RenderLocked(std::string_view utf8, FontFace face, int points, bool bold) const {
+  TextMask RenderNew(std::string_view utf8, FontFace face, int points, bool bold) const {
     TextMask m;
     TTF_Font* font = FontFor(face, points, bold);
     if (!font || utf8.empty()) return m;
@@ -257,7 +250,7 @@ class TtfRenderer : public TextRenderer {
   }
 
   bool ttfOk_ = false;
-  mutable std::mutex mutex_;
+  mutable std::filesystem::path fontFolder_;
   mutable std::map<std::tuple<FontFace, int, bool>, TTF_Font*> fonts_;
   using Entry = std::pair<std::string, TextMask>;
   mutable std::list<Entry> lru_;

@@ -9,8 +9,6 @@
 #include <X11/Xlib.h>
 #endif
 #include <pwd.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,8 +25,6 @@
 #include "platform/media/media.h"
 #include "platform/mixer.h"
 #include "platform/network.h"
-
-extern char** environ;
 
 namespace vorlan {
 
@@ -244,17 +240,8 @@ class SdlPlatform : public Platform {
 
   void OpenUrl(std::string_view url) override {
     if (!IsWebAddress(url)) return;
-    std::string u(url);
-    if (SDL_OpenURL(u.c_str()) == 0) return;
-    // The opener runs detached; the game does not wait for the browser.
-    pid_t child = fork();
-    if (child == 0) {
-      pid_t grandchild;
-      char* argv[] = {const_cast<char*>("xdg-open"), u.data(), nullptr};
-      int rc = posix_spawnp(&grandchild, "xdg-open", nullptr, nullptr, argv, environ);
-      _exit(rc == 0 ? 0 : 1);
-    }
-    if (child > 0) waitpid(child, nullptr, 0);
+    // SDL hands the address to the desktop's opener and does not wait for the browser.
+    SDL_OpenURL(std::string(url).c_str());
   }
 
   void SetTextInput(bool on) override {
@@ -406,13 +393,17 @@ class SdlPlatform : public Platform {
     if (avail > total) avail = total;
   }
 
-  // --- Folders, network ---
+  // --- Folders, environment, network ---
   std::filesystem::path ProgramFolder() override { return program_; }
   std::filesystem::path DataFolder() override {
     if (data_.empty()) data_ = DataFolderPath();
     std::error_code ec;
     std::filesystem::create_directories(data_, ec);
     return data_;
+  }
+  std::string GetEnv(std::string_view name) override {
+    const char* v = std::getenv(std::string(name).c_str());
+    return v ? v : "";
   }
   Network& Net() override {
     if (!net_) net_ = MakeCurlNetwork();
