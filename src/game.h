@@ -20,6 +20,7 @@ struct Game {
   explicit Game(Platform& p) : plat(p) {
     folders.program = p.ProgramFolder();
     folders.data = p.DataFolder();
+    folders.content = p.ContentFolder();
   }
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;

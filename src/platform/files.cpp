@@ -40,6 +40,21 @@ std::string MatchEntry(const std::filesystem::path& dir, const std::string& name
   return name;
 }
 
+// base followed by the parts, each matched against what exists there.
+std::filesystem::path Walk(const std::filesystem::path& base, const std::vector<std::string>& parts) {
+  std::filesystem::path out = base;
+  for (const auto& part : parts) out /= MatchEntry(out, part);
+  return out;
+}
+
+bool IsPlayerCopy(const std::vector<std::string>& parts) {
+  std::string joined;
+  for (const auto& part : parts) joined += (joined.empty() ? "" : "/") + part;
+  for (const char* copy : kPlayerCopies)
+    if (SameNoCase(joined, copy)) return true;
+  return false;
+}
+
 std::filesystem::path TempBeside(const std::filesystem::path& file) {
   static std::atomic<unsigned> counter{0};
   return file.parent_path() /
@@ -51,17 +66,18 @@ std::filesystem::path TempBeside(const std::filesystem::path& file) {
 std::optional<std::filesystem::path> ResolveGamePath(const GameFolders& f, std::string_view documented) {
   std::filesystem::path base;
   std::string_view rest;
+  bool inProgram = false;
   if (StartsNoCase(documented, "c:\\windows\\") || SameNoCase(documented, "c:\\windows")) {
     base = f.data;
     rest = documented.size() > 11 ? documented.substr(11) : std::string_view();
   } else if (!documented.empty() && (documented[0] == '\\' || documented[0] == '/')) {
     base = f.program;
     rest = documented.substr(1);
+    inProgram = true;
   } else {
     return std::nullopt;  // relative names, other drives and absolute names of this machine
   }
-  if (base.empty()) return std::nullopt;
-  std::filesystem::path out = base;
+  std::vector<std::string> parts;
   size_t i = 0;
   while (i <= rest.size()) {
     size_t j = rest.find_first_of("\\/", i);
@@ -72,8 +88,15 @@ std::optional<std::filesystem::path> ResolveGamePath(const GameFolders& f, std::
     // ".." would climb out; a colon is a drive or stream name; NUL would cut the name short.
     if (part == ".." || part.find(':') != std::string_view::npos || part.find('\0') != std::string_view::npos)
       return std::nullopt;
-    out /= MatchEntry(out, std::string(part));
+    parts.emplace_back(part);
   }
+  std::error_code ec;
+  std::filesystem::path out = base.empty() ? base : Walk(base, parts);
+  if (inProgram && !f.content.empty() && !IsPlayerCopy(parts) && (out.empty() || !std::filesystem::exists(out, ec))) {
+    std::filesystem::path shipped = Walk(f.content, parts);
+    if (std::filesystem::exists(shipped, ec)) return shipped;
+  }
+  if (out.empty()) return std::nullopt;
   return out;
 }
 

@@ -13,12 +13,19 @@
 namespace vorlan {
 
 struct GameFolders {
-  std::filesystem::path program;  // the executable's folder
+  std::filesystem::path program;  // the game's own files: the executable's folder, or the player's
   std::filesystem::path data;     // stands in for "c:\Windows\"
+  std::filesystem::path content;  // read-only pictures, sounds and data of an installed copy; empty
+                                  // when they lie in program
 };
 
+// Shipped defaults that the game rewrites: an installed copy gives the player a copy of each, and
+// they are never resolved into the read-only content.
+inline constexpr const char* kPlayerCopies[] = {"OtherFiles/Options.txt", "OtherFiles/default.htm"};
+
 // Resolves a documented path: "c:\Windows\..." (any case) goes under data, a path starting with a
-// backslash goes under program. Each component is matched without regard to case against what
+// backslash goes under program, or under content when only content has that file (so the game
+// writes only into program). Each component is matched without regard to case against what
 // exists; components that do not exist keep the spelling given. Returns nullopt for paths that
 // would leave the game's folders ("..", absolute names, drive letters other than c:\Windows).
 std::optional<std::filesystem::path> ResolveGamePath(const GameFolders& f, std::string_view documented);

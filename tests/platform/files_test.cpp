@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 class FilesTest : public ::testing::Test {
  protected:
   HeadlessPlatform plat;
-  GameFolders f{plat.ProgramDir(), plat.DataDir()};
+  GameFolders f{plat.ProgramDir(), plat.DataDir(), {}};
   fs::path Program() const { return plat.ProgramDir(); }
 
   std::string Bytes(const fs::path& p) { return ReadWholeFile(p).value_or("<missing>"); }

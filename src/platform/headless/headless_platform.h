@@ -60,6 +60,7 @@ class HeadlessPlatform : public Platform {
   std::vector<int16_t> MixFrames(size_t frames);
   const std::filesystem::path& ProgramDir() const { return program_; }
   const std::filesystem::path& DataDir() const { return data_; }
+  std::filesystem::path contentFolder;  // read-only content apart from the program folder (installed)
 
   // --- Platform ---
   uint32_t GetTickCount() override;
@@ -95,6 +96,7 @@ class HeadlessPlatform : public Platform {
   std::filesystem::path ProgramFolder() override;
   std::filesystem::path DataFolder() override;
   std::string GetEnv(std::string_view name) override;
+  std::filesystem::path ContentFolder() override { return contentFolder; }
   Network& Net() override;
 
   Surface lastField, lastStatus;  // what the last Present showed

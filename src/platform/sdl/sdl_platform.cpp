@@ -8,7 +8,6 @@
 #ifdef VORLAN_HAVE_X11
 #include <X11/Xlib.h>
 #endif
-#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +20,7 @@
 #include <thread>
 
 #include "platform/canvas_layout.h"
+#include "platform/folders.h"
 #include "platform/key_map.h"
 #include "platform/media/media.h"
 #include "platform/mixer.h"
@@ -53,19 +53,6 @@ std::filesystem::path ExecutableFolder(const char* argv0) {
   return std::filesystem::current_path(ec);
 }
 
-std::filesystem::path DataFolderPath() {
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg && xdg[0] == '/') return std::filesystem::path(xdg) / "vorlan";
-  const char* home = std::getenv("HOME");
-  if (!home || home[0] != '/') {
-    const passwd* pw = getpwuid(getuid());
-    home = pw ? pw->pw_dir : nullptr;
-  }
-  if (home && home[0] == '/') return std::filesystem::path(home) / ".local" / "share" / "vorlan";
-  // No home at all: a folder beside the program rather than a shared temporary one.
-  return ExecutableFolder(nullptr) / "data";
-}
-
 // Only web addresses go to the desktop's opener: a local file or another scheme coming from a
 // server answer must not be started.
 bool IsWebAddress(std::string_view url) {
@@ -83,7 +70,8 @@ bool IsWebAddress(std::string_view url) {
 
 class SdlPlatform : public Platform {
  public:
-  explicit SdlPlatform(const char* argv0) : program_(ExecutableFolder(argv0)) {
+  explicit SdlPlatform(const char* argv0)
+      : folders_(SetUpGameFolders(ExecutableFolder(argv0), PlayerFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")))) {
     start_ = std::chrono::steady_clock::now();
   }
 
@@ -394,13 +382,9 @@ class SdlPlatform : public Platform {
   }
 
   // --- Folders, environment, network ---
-  std::filesystem::path ProgramFolder() override { return program_; }
-  std::filesystem::path DataFolder() override {
-    if (data_.empty()) data_ = DataFolderPath();
-    std::error_code ec;
-    std::filesystem::create_directories(data_, ec);
-    return data_;
-  }
+  std::filesystem::path ProgramFolder() override { return folders_.program; }
+  std::filesystem::path DataFolder() override { return folders_.data; }
+  std::filesystem::path ContentFolder() override { return folders_.content; }
   std::string GetEnv(std::string_view name) override {
     const char* v = std::getenv(std::string(name).c_str());
     return v ? v : "";
@@ -565,7 +549,7 @@ class SdlPlatform : public Platform {
   static constexpr int kScancodes = 512;
   uint8_t tapped_[kScancodes] = {};
   std::chrono::steady_clock::time_point start_;
-  std::filesystem::path program_, data_;
+  GameFolders folders_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;

@@ -1,0 +1,100 @@
+#include "platform/folders.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/headless/headless_platform.h"
+
+namespace vorlan {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PlayerFolder, FollowsXdgDataHomeThenHome) {
+  EXPECT_EQ(PlayerFolder("/x/data", "/home/p"), fs::path("/x/data/vorlan"));
+  // Relative or empty settings do not count.
+  EXPECT_EQ(PlayerFolder("rel/data", "/home/p"), fs::path("/home/p/.local/share/vorlan"));
+  EXPECT_EQ(PlayerFolder("", "/home/p"), fs::path("/home/p/.local/share/vorlan"));
+  EXPECT_EQ(PlayerFolder(nullptr, "/home/p"), fs::path("/home/p/.local/share/vorlan"));
+  // No usable HOME: the account's home from the password database.
+  fs::path fallback = PlayerFolder(nullptr, "relative");
+  EXPECT_TRUE(fallback.empty() || (fallback.is_absolute() && fallback.filename() == "vorlan")) << fallback;
+}
+
+class InstalledLayout : public ::testing::Test {
+ protected:
+  HeadlessPlatform scratch;  // owns the temporary folder
+  fs::path root = scratch.ProgramDir();
+  fs::path prefix = root / "usr";
+  fs::path shared = prefix / "share" / "vorlan";
+  fs::path player = root / "home" / ".local" / "share" / "vorlan";
+
+  void SetUp() override {
+    fs::create_directories(prefix / "bin");
+    fs::create_directories(shared / "Pictures");
+    fs::create_directories(shared / "Sounds");
+    fs::create_directories(shared / "OtherFiles");
+    WriteWholeFile(shared / "Pictures" / "Logo.jpg", "logo");
+    WriteWholeFile(shared / "OtherFiles" / "Options.txt", "defaults");
+    WriteWholeFile(shared / "OtherFiles" / "default.htm", "template");
+    WriteWholeFile(shared / "OtherFiles" / "Temp.txt", "table");
+  }
+};
+
+TEST_F(InstalledLayout, ContentIsReadFromTheShareFolderAndEverythingWrittenGoesToThePlayer) {
+  GameFolders f = SetUpGameFolders(prefix / "bin", player);
+  EXPECT_EQ(f.content, shared);
+  EXPECT_EQ(f.program, player);
+  EXPECT_EQ(f.data, player);
+  // The first start gives the player the defaults the game rewrites, and the folders it writes to.
+  EXPECT_EQ(ReadWholeFile(player / "OtherFiles" / "Options.txt"), "defaults");
+  EXPECT_EQ(ReadWholeFile(player / "OtherFiles" / "default.htm"), "template");
+  EXPECT_TRUE(fs::is_directory(player / "Pictures"));
+  EXPECT_TRUE(fs::is_directory(player / "Upload"));
+
+  // Shipped files are read where they are; the player's copies and new files are the player's.
+  EXPECT_EQ(ResolveGamePath(f, "\\pictures\\LOGO.jpg"), shared / "Pictures" / "Logo.jpg");
+  EXPECT_EQ(ResolveGamePath(f, "\\OtherFiles\\Temp.txt"), shared / "OtherFiles" / "Temp.txt");
+  EXPECT_EQ(ResolveGamePath(f, "\\OtherFiles\\Options.txt"), player / "OtherFiles" / "Options.txt");
+  EXPECT_EQ(ResolveGamePath(f, "\\OtherFiles\\Default.htm"), player / "OtherFiles" / "default.htm");
+  EXPECT_EQ(ResolveGamePath(f, "\\Pictures\\Map01.bmp"), player / "Pictures" / "Map01.bmp");
+  EXPECT_EQ(ResolveGamePath(f, "\\upload\\upload.txt"), player / "Upload" / "upload.txt");
+  EXPECT_EQ(ResolveGamePath(f, "\\Vorlan Pic1.jpg"), player / "Vorlan Pic1.jpg");
+  EXPECT_EQ(ResolveGamePath(f, "c:\\Windows\\AtopVo118.vor"), player / "AtopVo118.vor");
+  EXPECT_EQ(ResolveGamePath(f, "\\..\\..\\etc\\passwd"), std::nullopt);
+
+  // A player's copy lost later is not looked for in the content: the game must not write there.
+  fs::remove(player / "OtherFiles" / "Options.txt");
+  EXPECT_EQ(ResolveGamePath(f, "\\OtherFiles\\Options.txt"), player / "OtherFiles" / "Options.txt");
+  // The next start copies the defaults in again, but never over the player's own settings.
+  WriteWholeFile(player / "OtherFiles" / "default.htm", "downloaded");
+  SetUpGameFolders(prefix / "bin", player);
+  EXPECT_EQ(ReadWholeFile(player / "OtherFiles" / "Options.txt"), "defaults");
+  EXPECT_EQ(ReadWholeFile(player / "OtherFiles" / "default.htm"), "downloaded");
+}
+
+TEST_F(InstalledLayout, ABuildFolderKeepsItsFilesBesideTheExecutableUnlessItIsReadOnly) {
+  GameFolders f = SetUpGameFolders(shared, player);
+  EXPECT_EQ(f.program, shared);
+  EXPECT_EQ(f.data, player);
+  EXPECT_TRUE(f.content.empty());
+  EXPECT_EQ(ResolveGamePath(f, "\\OtherFiles\\Options.txt"), shared / "OtherFiles" / "Options.txt");
+  EXPECT_FALSE(fs::exists(player / "OtherFiles"));
+
+  // No home at all: nothing to write into, but the content is still read.
+  GameFolders none{{}, {}, shared};
+  EXPECT_EQ(ResolveGamePath(none, "\\Pictures\\Logo.jpg"), shared / "Pictures" / "Logo.jpg");
+  EXPECT_EQ(ResolveGamePath(none, "\\OtherFiles\\Options.txt"), std::nullopt);
+  EXPECT_EQ(ResolveGamePath(none, "c:\\Windows\\AtopVo118.vor"), std::nullopt);
+
+  // Root writes anywhere, so only a folder the account cannot write shows the read-only case.
+  if (geteuid() == 0) return;
+  ASSERT_EQ(chmod(shared.c_str(), 0555), 0);
+  f = SetUpGameFolders(shared, player);
+  chmod(shared.c_str(), 0755);
+  EXPECT_EQ(f.content, shared);
+  EXPECT_EQ(f.program, player);
+}
+
+}  // namespace
+}  // namespace vorlan
