@@ -43,6 +43,9 @@ int WriteSounds(const std::filesystem::path& folder);
 // when there is none.
 std::filesystem::path Existing(const std::filesystem::path& dir, const std::string& name);
 
+// Writes the icon at the desktop's sizes into Icons/hicolor/<n>x<n>/apps/vorlan.png.
+int WriteIcons(const std::filesystem::path& programDir);
+
 // Writes the data files; Options.txt and the upload list are never replaced. Returns failures.
 int WriteDataFiles(const std::filesystem::path& programDir);
 

@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
     ++failures;
   }
   failures += content::WriteDataFiles(dir);
+  failures += content::WriteIcons(dir);
   failures += sounds.get();
   SDL_Quit();
 

@@ -4,6 +4,7 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
+#include <SDL_image.h>
 #include <SDL_syswm.h>
 #ifdef VORLAN_HAVE_X11
 #include <X11/Xlib.h>
@@ -99,6 +100,7 @@ class SdlPlatform : public Platform {
     window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                layout_.canvasW * windowScale_, layout_.canvasH * windowScale_, 0);
     if (!window_) return false;
+    SetIcon();
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_ || !MakeTexture()) return false;
@@ -405,6 +407,15 @@ class SdlPlatform : public Platform {
     }
     SDL_AudioDeviceID dev;
   };
+
+  // The game's icon on the window, the same picture the desktop entry names.
+  void SetIcon() {
+    const auto& folder = folders_.content.empty() ? folders_.program : folders_.content;
+    SDL_Surface* icon = IMG_Load((folder / "Icons" / "hicolor" / "64x64" / "apps" / "vorlan.png").c_str());
+    if (!icon) return;
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+  }
 
   // Sees every event as it is queued: a key pressed and released between two keyboard reads
   // still counts as down once, so short taps are not lost to the polling.
