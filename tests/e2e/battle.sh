@@ -19,12 +19,6 @@ start_game
 BEFORE=$(games_played)
 [ -n "$BEFORE" ] || BEFORE=0
 
-press() {
-  xdotool keydown "$1"
-  sleep 0.25
-  xdotool keyup "$1"
-}
-point() { xdotool mousemove $((WX + $1 * SCALE + SCALE / 2)) $((WY + $2 * SCALE + SCALE / 2)); }
 shot() { import -window "$WID" "$SHOTS/$1.png"; }
 # Bullet heads and trails (yellow) on the field part of a screenshot.
 yellow() {

@@ -32,34 +32,6 @@ start_menu_game() {
   [ $((HEIGHT / SCALE)) -eq 378 ] || fail "client area ${WIDTH}x${HEIGHT} is not 300 x 378 scaled"
 }
 
-# Holds a key long enough for the game's keyboard poll to see it.
-press() {
-  xdotool keydown "$1"
-  sleep 0.25
-  xdotool keyup "$1"
-}
-
-stop_game() {
-  press x
-  for _ in $(seq 100); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$GAME_PID" 2>/dev/null; then fail "the game did not end on X"; fi
-  wait "$GAME_PID" || fail "the game ended with status $?"
-  GAME_PID=""
-}
-
-# Moves the cursor to a Field pixel.
-point() { xdotool mousemove $((WX + $1 * SCALE + SCALE / 2)) $((WY + $2 * SCALE + SCALE / 2)); }
-
-# Clicks a menu item whose text starts at (x, y) on Field.
-click_item() {
-  point $(($1 + 4)) $(($2 + 6))
-  sleep 0.3
-  xdotool mousedown 1
-  sleep 0.3
-  xdotool mouseup 1
-  sleep 0.5
-}
-
 shot() {
   point 290 290  # cursor out of the way
   sleep 0.4
