@@ -92,7 +92,8 @@ std::optional<std::filesystem::path> ResolveGamePath(const GameFolders& f, std::
   }
   std::error_code ec;
   std::filesystem::path out = base.empty() ? base : Walk(base, parts);
-  if (inProgram && !f.content.empty() && !IsPlayerCopy(parts) && (out.empty() || !std::filesystem::exists(out, ec))) {
+  if (inProgram && !f.content.empty() && !IsPlayerCopy(parts) &&
+      (out.empty() || !std::filesystem::exists(out, ec))) {
     std::filesystem::path shipped = Walk(f.content, parts);
     if (std::filesystem::exists(shipped, ec)) return shipped;
   }

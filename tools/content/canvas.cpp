@@ -184,16 +184,20 @@ bool WriteJpeg(const Canvas& img, const std::filesystem::path& file, int quality
   return vorlan::SaveJpegFile(out, file, quality);
 }
 
-bool WritePng(const Canvas& img, const std::filesystem::path& file) {
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, img.W(), img.H(), 24, SDL_PIXELFORMAT_RGB24);
+bool WritePng(const Canvas& img, const std::filesystem::path& file, bool withAlpha) {
+  const int bytes = withAlpha ? 4 : 3;
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, img.W(), img.H(), bytes * 8,
+                                                  withAlpha ? SDL_PIXELFORMAT_RGBA32 : SDL_PIXELFORMAT_RGB24);
   if (!s) return false;
   for (int y = 0; y < img.H(); ++y) {
     uint8_t* row = static_cast<uint8_t*>(s->pixels) + y * s->pitch;
     for (int x = 0; x < img.W(); ++x) {
       const Rgba& p = img.At(x, y);
-      row[x * 3] = Byte(p.c.r);
-      row[x * 3 + 1] = Byte(p.c.g);
-      row[x * 3 + 2] = Byte(p.c.b);
+      uint8_t* px = row + x * bytes;
+      px[0] = Byte(p.c.r);
+      px[1] = Byte(p.c.g);
+      px[2] = Byte(p.c.b);
+      if (withAlpha) px[3] = Byte(p.a);
     }
   }
   bool ok = IMG_SavePNG(s, file.c_str()) == 0;

@@ -114,7 +114,8 @@ bool FontsReady();
 
 // Output files. JPEG is baseline, 4:4:4 (no chroma subsampling) at the given quality.
 bool WriteJpeg(const Canvas& c, const std::filesystem::path& file, int quality);
-bool WritePng(const Canvas& c, const std::filesystem::path& file);
+// PNG keeps the coverage as alpha when asked (icons); otherwise it is opaque RGB.
+bool WritePng(const Canvas& c, const std::filesystem::path& file, bool withAlpha = false);
 
 // Clamped 8-bit channel.
 inline uint8_t Byte(float v) { return static_cast<uint8_t>(std::clamp(std::lround(v * 255.f), 0L, 255L)); }

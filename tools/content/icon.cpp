@@ -1,8 +1,5 @@
 // The game's icon: a gun sight over a patch of meadow on an iron ring, drawn at every size of
 // the desktop's hicolor theme (small sizes drawn afresh, not scaled down, so they stay sharp).
-#include <SDL.h>
-#include <SDL_image.h>
-
 #include <cstdio>
 #include <string>
 #include <system_error>
@@ -39,25 +36,6 @@ Rgba IconAt(Vec p, float pixel) {
   return acc;
 }
 
-bool WriteRgbaPng(const Canvas& img, const fs::path& file) {
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, img.W(), img.H(), 32, SDL_PIXELFORMAT_RGBA32);
-  if (!s) return false;
-  for (int y = 0; y < img.H(); ++y) {
-    uint8_t* row = static_cast<uint8_t*>(s->pixels) + y * s->pitch;
-    for (int x = 0; x < img.W(); ++x) {
-      const Rgba& p = img.At(x, y);
-      uint8_t* px = row + x * 4;
-      px[0] = Byte(p.c.r);
-      px[1] = Byte(p.c.g);
-      px[2] = Byte(p.c.b);
-      px[3] = Byte(p.a);
-    }
-  }
-  bool ok = IMG_SavePNG(s, file.c_str()) == 0;
-  SDL_FreeSurface(s);
-  return ok;
-}
-
 }  // namespace
 
 int WriteIcons(const fs::path& programDir) {
@@ -69,7 +47,7 @@ int WriteIcons(const fs::path& programDir) {
     fs::create_directories(dir, ec);
     float pixel = 1.f / static_cast<float>(size);
     Canvas icon = Render(size, size, [&](Vec p) { return IconAt({p.x * pixel, p.y * pixel}, pixel); });
-    if (!WriteRgbaPng(icon, dir / "vorlan.png")) {
+    if (!WritePng(icon, dir / "vorlan.png", true)) {
       std::fprintf(stderr, "vorlan_content: cannot write the %s icon\n", dim.c_str());
       ++failures;
     }

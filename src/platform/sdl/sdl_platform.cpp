@@ -72,7 +72,8 @@ bool IsWebAddress(std::string_view url) {
 class SdlPlatform : public Platform {
  public:
   explicit SdlPlatform(const char* argv0)
-      : folders_(SetUpGameFolders(ExecutableFolder(argv0), PlayerFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")))) {
+      : folders_(SetUpGameFolders(ExecutableFolder(argv0),
+                                  PlayerFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")))) {
     start_ = std::chrono::steady_clock::now();
   }
 
