@@ -30,6 +30,8 @@ double Floor(double v);
 // num(t): the number at the start of a text, 0 when there is none (leading blanks skipped,
 // optional sign, digits, optional fraction, optional exponent).
 double Num(std::string_view text);
+// The integer part of a text-held number (a table column); an empty text counts as 0.
+inline double WholeNum(std::string_view text) { return Floor(Num(text)); }
 
 // The shortest plain decimal text of a double (no leading blank, no exponent), e.g. "1.5", "-3", "0.25".
 std::string NumText(double v);

@@ -4,9 +4,11 @@
 
 #include "graphics/picture_catalogue.h"
 #include "menus/menu_framework.h"
+#include "menus/name_entry.h"
 #include "numbers.h"
 #include "persistence/high_scores.h"
 #include "shell/display.h"
+#include "text.h"
 #include "worldscores/score_server.h"
 #include "worldscores/world_table.h"
 
@@ -15,12 +17,6 @@ namespace vorlan {
 namespace {
 
 constexpr Color kPanelGreen = 0x00FF00;
-
-// Text padded with blanks (or cut) to exactly count characters: the blanks wipe older text.
-std::string Fixed(std::string text, size_t count) {
-  text.resize(count, ' ');
-  return text;
-}
 
 void DrawDetails(Game& g, const ScoreRecord& r) {
   Surface& sf = g.form.StatusField;

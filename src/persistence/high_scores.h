@@ -1,11 +1,13 @@
-// The local high-score table, its name entry and its scrambled archive. The record line and
-// ScrambleText are shared with the world table and the content generator.
+// The local high-score table, its scrambled archive and the list of proof pictures to upload.
+// The record line and ScrambleText are shared with the world table and the content generator.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "game.h"
+#include "text.h"
 
 namespace vorlan {
 
@@ -14,8 +16,8 @@ constexpr int kScrambleKey = 0x5A;
 
 // One result as held in a score table: every column is text padded to its width, the name trimmed.
 struct ScoreRecord {
-  std::string Score, Kills, Time, Accuracy, Recharge, BulletSpeed, Melee, MaxHealth, MaxAmmo,
-      TimesPlayed, Date, Name;
+  std::string Score, Kills, Time, Accuracy, Recharge, BulletSpeed, Melee, MaxHealth, MaxAmmo, TimesPlayed,
+      Date, Name;
   bool operator==(const ScoreRecord&) const = default;
 };
 
@@ -35,25 +37,21 @@ ScoreRecord ParseRecordLine(std::string_view line);
 std::string ScrambleText(std::string& text, int key);
 // The file stem of a result's proof picture: score, kills and date digits without separators.
 std::string ProofStem(const ScoreRecord& r);
-// The minutes or seconds of a game time with a leading zero below 10.
-std::string TwoDigits(int v);
 
 // Slot access of the twelve parallel columns.
 ScoreRecord HsRecord(const HighScoreState& hs, int slot);
 void SetHsRecord(HighScoreState& hs, int slot, const ScoreRecord& r);
 
-// Inserts a finished game's score; with 0 only makes sure the table is loaded; during a name
-// entry performs one step of it.
-void HighScoreCheck(Game& g, double score);
-// Fills slot i + offset with the finished game's result (place i + offset + 1).
-void HighScoreFill(Game& g, int i, int offset, double score);
-// One pass of the name entry on the high-score screen.
-void NameEntryStep(Game& g);
+// Puts a score into the table: moves the lower results down a slot and returns the slot the
+// new result takes, or -1 when it does not make the table.
+int PlaceHighScore(HighScoreState& hs, double score);
+// The file stem of a proof picture in the upload folder, which is created if need be; empty
+// when the folder lies outside the game's folders.
+std::filesystem::path ProofPicturePath(Game& g, const std::string& stem);
+// Lists a proof picture for the next upload, keeping at most 20 pictures waiting.
+void AddToUploadList(Game& g, const std::string& picture);
+// Writes the archive (and its copy); reads it when HsLoadCounter comes round to 1.
 void SaveHighScores(Game& g);
 void LoadHighScores(Game& g);
-
-// Window events for the name box: typed text (UTF-8) and key-down (Backspace).
-void NameEntryTyped(Game& g, std::string_view utf8);
-void NameEntryKeyDown(Game& g, int keyCode);
 
 }  // namespace vorlan

@@ -24,7 +24,7 @@ bool StartsWithNumber(std::string_view t) {
 // The integer part of a line (toward minus infinity), when it is a number that fits the range.
 bool LineValue(const std::vector<std::string>& lines, size_t i, double lo, double hi, long long& out) {
   if (i >= lines.size() || !StartsWithNumber(lines[i])) return false;
-  double v = Floor(Num(lines[i]));
+  double v = WholeNum(lines[i]);
   if (!std::isfinite(v) || v < lo || v > hi) return false;
   out = static_cast<long long>(v);
   return true;

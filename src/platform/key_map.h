@@ -18,4 +18,16 @@ int KeyToVk(int sdlKeycode, int sdlScancode);
 // The event's shift argument from SDL modifier bits: 1 shift, 2 ctrl, 4 alt.
 int ModifiersToShift(uint16_t sdlMod);
 
+// DirectInput scan codes the game reads (indexes of the keyboard state).
+namespace dik {
+constexpr int Escape = 0x01, Return = 0x1C, NumpadEnter = 0x9C, Add = 0x4E, Subtract = 0x4A, Insert = 0xD2,
+              X = 0x2D, Up = 0xC8, Down = 0xD0, Left = 0xCB, Right = 0xCD, W = 0x11, A = 0x1E, S = 0x1F,
+              D = 0x20;
+}  // namespace dik
+
+// Windows virtual-key codes of the key events the game handles.
+namespace vk {
+constexpr int Back = 0x08, Control = 0x11, A = 0x41, D = 0x44, Q = 0x51, S = 0x53, W = 0x57;
+}  // namespace vk
+
 }  // namespace vorlan

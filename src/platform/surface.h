@@ -112,10 +112,4 @@ class TextRenderer {
   mutable TextMask last_;
 };
 
-// Converts Windows-1252 bytes to UTF-8 and back (characters outside the code page become '?').
-std::string Cp1252ToUtf8(std::string_view bytes);
-// The same into a caller's string (its capacity is reused).
-void Cp1252ToUtf8Into(std::string_view bytes, std::string& out);
-std::string Utf8ToCp1252(std::string_view utf8);
-
 }  // namespace vorlan

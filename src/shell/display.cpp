@@ -1,8 +1,8 @@
 #include "shell/display.h"
 
 #include "graphics/picture_catalogue.h"
+#include "menus/name_entry.h"
 #include "numbers.h"
-#include "persistence/high_scores.h"
 #include "persistence/options_file.h"
 #include "shell/input.h"
 #include "sound/sound_bank.h"

@@ -1,8 +1,8 @@
 #include "shell/input.h"
 
 #include "graphics/screen_capture.h"
+#include "menus/name_entry.h"
 #include "numbers.h"
-#include "persistence/high_scores.h"
 #include "shell/display.h"
 #include "sound/sound_bank.h"
 #include "terrain/new_game.h"
@@ -39,17 +39,23 @@ void InitKeyboard(Game& g) { g.input.KeyboardReady = true; }
 
 void ReleaseKeyboard(Game& g) { g.input.KeyboardReady = false; }
 
+bool ReadKeyState(Game& g) {
+  InputState& in = g.input;
+  // Keys pressed while another window has the focus are not the player's orders to this game.
+  if (!g.plat.HasFocus()) {
+    in.KeyState.fill(0);
+    return false;
+  }
+  uint8_t state[256];
+  if (g.plat.GetKeyboardState(state)) std::copy(state, state + 256, in.KeyState.begin());
+  return true;
+}
+
 void PollKeyboard(Game& g) {
   InputState& in = g.input;
   FormState& f = g.form;
   if (!in.KeyboardReady) return;
-  // Keys pressed while another window has the focus are not the player's orders to this game.
-  if (!g.plat.HasFocus()) {
-    in.KeyState.fill(0);
-    return;
-  }
-  uint8_t state[256];
-  if (g.plat.GetKeyboardState(state)) std::copy(state, state + 256, in.KeyState.begin());
+  if (!ReadKeyState(g)) return;
   auto down = [&](int code) { return in.KeyState[code] != 0; };
 
   if (down(dik::Escape)) {
@@ -111,11 +117,12 @@ void UpdateCursor(Game& g) {
 void FieldKeyDown(Game& g, int keyCode, int) {
   NameEntryKeyDown(g, keyCode);  // Backspace in the name box
   // W, S, A or D resumes a paused game.
-  if (g.form.Paused && (keyCode == 0x57 || keyCode == 0x53 || keyCode == 0x41 || keyCode == 0x44)) Resume(g);
+  if (g.form.Paused && (keyCode == vk::W || keyCode == vk::S || keyCode == vk::A || keyCode == vk::D))
+    Resume(g);
 }
 
 void FieldKeyUp(Game& g, int keyCode, int) {
-  if (keyCode == 17 || keyCode == 81) g.world.FireModeToggle = kTrue;  // Ctrl or Q
+  if (keyCode == vk::Control || keyCode == vk::Q) g.world.FireModeToggle = kTrue;
 }
 
 // Only single-button events change a flag.

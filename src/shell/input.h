@@ -2,6 +2,7 @@
 #pragma once
 
 #include "game.h"
+#include "platform/key_map.h"
 
 namespace vorlan {
 
@@ -9,6 +10,8 @@ namespace vorlan {
 void InitKeyboard(Game& g);
 // Shutdown: no more keyboard reads.
 void ReleaseKeyboard(Game& g);
+// Reads the keyboard into KeyState; false (and no key down) while another window has the focus.
+bool ReadKeyState(Game& g);
 // Reads the keyboard and performs the global key actions.
 void PollKeyboard(Game& g);
 // Maps the cursor into Field pixels and turns the player toward it.
@@ -18,12 +21,5 @@ void FieldKeyDown(Game& g, int keyCode, int shift);
 void FieldKeyUp(Game& g, int keyCode, int shift);
 void FieldMouseDown(Game& g, int button, int shift, float x, float y);
 void FieldMouseUp(Game& g, int button, int shift, float x, float y);
-
-// DirectInput scan codes the game reads.
-namespace dik {
-constexpr int Escape = 0x01, Return = 0x1C, NumpadEnter = 0x9C, Add = 0x4E, Subtract = 0x4A, Insert = 0xD2,
-              X = 0x2D, Up = 0xC8, Down = 0xD0, Left = 0xCB, Right = 0xCD, W = 0x11, A = 0x1E, S = 0x1F,
-              D = 0x20;
-}  // namespace dik
 
 }  // namespace vorlan

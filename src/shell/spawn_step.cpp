@@ -5,12 +5,13 @@
 #include <string>
 
 #include "graphics/picture_catalogue.h"
+#include "menus/name_entry.h"
 #include "numbers.h"
-#include "persistence/high_scores.h"
 #include "persistence/options_file.h"
 #include "shell/display.h"
 #include "soldiers/soldier_files.h"
 #include "sound/sound_bank.h"
+#include "text.h"
 #include "world/field_events.h"
 
 namespace vorlan {
@@ -109,8 +110,6 @@ void AttributeRow(Surface& f, const Surface& pic, int y, double level, double ex
   DrawBar(f, y + 8, 2, Width(202.0 / 100 * exp + 98), pic, 18);
   DrawBar(f, y, 7, Width(185.0 / 10 * level + 98), pic, 10);
 }
-
-std::string TwoDigits(int16_t v) { return (v < 10 ? "0" : "") + IntText(v); }
 
 }  // namespace
 

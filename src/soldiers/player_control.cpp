@@ -4,6 +4,7 @@
 
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
+#include "platform/key_map.h"
 #include "soldiers/soldier_pass.h"
 #include "sound/sound_bank.h"
 #include "world/bullets.h"
@@ -13,11 +14,11 @@ namespace vorlan {
 
 namespace {
 
-// DirectInput scan codes of the movement keys: arrows and W, A, S, D.
-constexpr int kLeftKeys[] = {203, 30};
-constexpr int kRightKeys[] = {205, 32};
-constexpr int kUpKeys[] = {200, 17};
-constexpr int kDownKeys[] = {208, 31};
+// The movement keys: arrows and W, A, S, D.
+constexpr int kLeftKeys[] = {dik::Left, dik::A};
+constexpr int kRightKeys[] = {dik::Right, dik::D};
+constexpr int kUpKeys[] = {dik::Up, dik::W};
+constexpr int kDownKeys[] = {dik::Down, dik::S};
 
 bool Held(const InputState& in, const int (&keys)[2]) {
   return in.KeyState[keys[0]] != 0 || in.KeyState[keys[1]] != 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "numbers.h"
+#include "text.h"
 
 namespace vorlan {
 
@@ -12,21 +13,9 @@ namespace {
 
 constexpr size_t kMaxSoldierLines = 5001;
 
-std::string_view TrimBlanks(std::string_view t) {
-  while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-  while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-  return t;
-}
-
-// Columns from..to (1-based, inclusive) of a line; shorter lines give what they have.
-std::string_view Columns(std::string_view line, size_t from, size_t to) {
-  if (line.size() < from) return {};
-  return line.substr(from - 1, to - from + 1);
-}
-
 // A whole decimal number (sign, digits, fraction, exponent) and nothing else, finite.
 bool DecimalValue(std::string_view t, double& out) {
-  t = TrimBlanks(t);
+  t = Trimmed(t);
   size_t i = 0, digits = 0;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
   while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
@@ -78,13 +67,13 @@ void ReadKey(Game& g, std::string_view folder, std::string_view file, std::strin
   if (path.empty()) return;  // a name that would leave the game's folders
   const auto lines = ReadLines(path);
   if (!lines) return;
-  const std::string_view wanted = TrimBlanks(key);
+  const std::string_view wanted = Trimmed(key);
   size_t read = 0;
   for (const std::string& line : *lines) {
     if (read++ >= kMaxSoldierLines) break;
     if (line == "END") break;
-    if (TrimBlanks(Columns(line, 1, 20)) == wanted) {
-      g.world.KeyValue = std::string(TrimBlanks(Columns(line, 22, 41)));
+    if (Trimmed(Columns(line, 1, 20)) == wanted) {
+      g.world.KeyValue = std::string(Trimmed(Columns(line, 22, 41)));
     }
   }
 }

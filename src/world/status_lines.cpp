@@ -4,9 +4,10 @@
 #include <string_view>
 
 #include "graphics/picture_catalogue.h"
+#include "menus/name_entry.h"
 #include "numbers.h"
-#include "persistence/high_scores.h"
 #include "sound/sound_bank.h"
+#include "text.h"
 
 namespace vorlan {
 
@@ -21,12 +22,6 @@ void AppendInt(std::string& s, long long v) {
   char buf[24];
   auto res = std::to_chars(buf, buf + sizeof buf, v);
   s.append(buf, static_cast<size_t>(res.ptr - buf));
-}
-
-std::string_view Trimmed(std::string_view t) {
-  while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-  while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-  return t;
 }
 
 // The text a place opens with, for places 1 to 10.

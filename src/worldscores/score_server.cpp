@@ -9,6 +9,7 @@
 #include "numbers.h"
 #include "platform/network.h"
 #include "shell/display.h"
+#include "text.h"
 #include "worldscores/world_table.h"
 
 namespace vorlan {
@@ -22,18 +23,8 @@ const char* kServerUpload = "AtopwVo118.tmp";
 constexpr size_t kMaxFtpDir = 260;
 constexpr int kMaxUploadLines = 30;
 
-std::string Trim(std::string_view t) {
-  size_t a = t.find_first_not_of(' ');
-  if (a == std::string_view::npos) return {};
-  size_t b = t.find_last_not_of(' ');
-  return std::string(t.substr(a, b - a + 1));
-}
-
 // Characters from..to (1-based, inclusive) of a fixed-column line, trimmed.
-std::string Column(std::string_view line, size_t from, size_t to) {
-  if (line.size() < from) return {};
-  return Trim(line.substr(from - 1, to - from + 1));
-}
+std::string Column(std::string_view line, size_t from, size_t to) { return Trim(Columns(line, from, to)); }
 
 std::string FirstLine(const std::filesystem::path& file) {
   auto lines = ReadLines(file, kOneLineFile);

@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "menus/name_entry.h"
 #include "numbers.h"
 #include "persistence/high_scores.h"
+#include "text.h"
 #include "worldscores/score_server.h"
 
 namespace vorlan {
@@ -27,16 +29,6 @@ const char* kArchive = "c:\\Windows\\AtopwVo118.vor";
 const char* kPlainCopy = "c:\\Windows\\AtopwUNCRYPTED.vor";
 const char* kBackup = "c:\\Windows\\AtopwCopy.vor";
 
-std::string Trim(std::string_view t) {
-  size_t a = t.find_first_not_of(' ');
-  if (a == std::string_view::npos) return {};
-  size_t b = t.find_last_not_of(' ');
-  return std::string(t.substr(a, b - a + 1));
-}
-
-// The integer part of a text-held number.
-double IntOf(std::string_view text) { return Floor(Num(text)); }
-
 // A number from the archive as an integer, held to a sane range (the archive may be hostile).
 long long Bounded(double v, double limit) {
   if (!(v > -limit)) return static_cast<long long>(-limit);
@@ -47,8 +39,8 @@ long long Bounded(double v, double limit) {
 // The proof picture's stem: integer score, kills and date one after the other.
 std::string ProofName(const WorldScoreState& ws, int i) {
   constexpr double kLimit = 1e15;
-  return IntText(Bounded(IntOf(ws.WsScore[i]), kLimit)) + IntText(Bounded(IntOf(ws.WsKills[i]), kLimit)) +
-         IntText(Bounded(IntOf(ws.WsDate[i]), kLimit));
+  return IntText(Bounded(WholeNum(ws.WsScore[i]), kLimit)) + IntText(Bounded(WholeNum(ws.WsKills[i]), kLimit)) +
+         IntText(Bounded(WholeNum(ws.WsDate[i]), kLimit));
 }
 
 }  // namespace
@@ -147,16 +139,16 @@ void WorldSync(Game& g) {
 
   for (int i = 0; i < 10; ++i) {
     ScoreRecord local = HsRecord(g.hs, i);
-    double s = IntOf(local.Score);
+    double s = WholeNum(local.Score);
     // An empty local slot beats nothing; keeping it out spares the overflow slot.
     if (s <= 0) continue;
     bool known = false;
     for (int j = 0; j < kPlaces && !known; ++j)
-      known = IntOf(ws.WsScore[j]) == s && Trim(ws.WsName[j]) == Trim(local.Name);
+      known = WholeNum(ws.WsScore[j]) == s && Trim(ws.WsName[j]) == Trim(local.Name);
     if (known) continue;
     int target = 0;
     for (int j = kPlaces - 1; j >= 0; --j) {
-      if (IntOf(ws.WsScore[j]) >= s) {
+      if (WholeNum(ws.WsScore[j]) >= s) {
         target = j + 1;
         break;
       }
@@ -360,7 +352,7 @@ void WriteWorldPage(Game& g) {
   }
 
   for (int i = 0; i < kPlaces; ++i) {
-    if (!(IntOf(ws.WsScore[i]) > 0)) break;
+    if (!(WholeNum(ws.WsScore[i]) > 0)) break;
     char place[16];
     std::snprintf(place, sizeof place, "%03d.", i + 1);
     const char* age = Num(ws.WsDate[i]) >= static_cast<double>(cutOff) ? "new" : "old";

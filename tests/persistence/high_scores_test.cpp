@@ -5,47 +5,13 @@
 #include <filesystem>
 
 #include "numbers.h"
-#include "platform/headless/headless_platform.h"
-#include "shell/display.h"
-#include "support/score_server.h"
+#include "persistence/high_score_fixture.h"
 
 namespace vorlan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::WriteBytes;
-
-ScoreRecord Sample(int score, const std::string& name) {
-  return {PadNumber(score, 5), PadNumber(3, 3),  "02:05",          PadNumber(5, 2),
-          PadNumber(10, 2),    PadNumber(2, 2),  PadNumber(1, 2),  PadNumber(150, 3),
-          PadNumber(90, 3),    PadNumber(12, 5), PadNumber(20261206, 8), name};
-}
-
-std::string ArchiveOf(const std::vector<ScoreRecord>& recs) {
-  std::string out;
-  for (const auto& r : recs) {
-    std::string line = RecordLine(r);
-    out += ScrambleText(line, kScrambleKey) + "\r\n";
-  }
-  return out + "END\r\n";
-}
-
-struct HighScores : ::testing::Test {
-  HeadlessPlatform plat;
-  Game g{plat};
-  fs::path Archive() { return plat.DataDir() / "AtopVo118.vor"; }
-  fs::path TempTxt() { return plat.ProgramDir() / "OtherFiles" / "Temp.txt"; }
-
-  void LoadTable(std::vector<int> scores) {
-    std::vector<ScoreRecord> recs;
-    for (size_t k = 0; k < 11; ++k)
-      recs.push_back(k < scores.size() ? Sample(scores[k], "P" + std::to_string(k)) : ScoreRecord{});
-    WriteBytes(Archive(), ArchiveOf(recs));
-    g.hs.HsLoadCounter = 0;
-    LoadHighScores(g);
-  }
-};
+using namespace vorlan::testing;
 
 TEST(RecordLine, FixedColumnsAndPadding) {
   EXPECT_EQ(PadNumber(123456, 5), "123456");  // too wide: runs on, never cut
@@ -107,85 +73,32 @@ TEST_F(HighScores, MissingOrDamagedArchiveIsRestoredFromTheDefaultAndKept) {
   EXPECT_EQ(ReadBytes(plat.DataDir() / "AtopVo118.vor.damaged"), half);
 }
 
-TEST_F(HighScores, InsertionKeepsOrderAndTiesGoBelow) {
+TEST_F(HighScores, PlacingMovesLowerResultsDownAndTiesGoBelow) {
   LoadTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 50});
-  HighScoreCheck(g, 0);
-  EXPECT_EQ(g.menus.CurrentScreen, "");
-  HighScoreCheck(g, 50);  // equals tenth, the eleventh is empty (0): only the screen changes
-  EXPECT_EQ(g.hs.NameEntryActive, kFalse);
-  EXPECT_EQ(g.menus.CurrentScreen, "HS");
-  EXPECT_EQ(g.hs.HsName[9], "P9");
-  EXPECT_FALSE(fs::exists(plat.ProgramDir() / "Upload" / "upload.txt"));
-  g.world.Soldiers[0].Date = "20261206";
-  HighScoreCheck(g, 500);
-  EXPECT_EQ(g.hs.NameEntryActive, kTrue);
-  EXPECT_EQ(g.hs.NameRow, 5);
+  EXPECT_EQ(PlaceHighScore(g.hs, 500), 5);
   EXPECT_EQ(g.hs.HsName[4], "P4");
-  EXPECT_EQ(Num(g.hs.HsScore[5]), 500);
   EXPECT_EQ(g.hs.HsName[6], "P5");
-  EXPECT_EQ(Num(g.hs.HsScore[10]), 50);  // old slot 9 drops to the overflow slot
-  // The proof picture is listed for upload.
-  auto list = ReadLines(plat.ProgramDir() / "Upload" / "upload.txt");
-  ASSERT_TRUE(list);
-  EXPECT_EQ(list->back(), "500020261206.jpg");
+  EXPECT_EQ(g.hs.HsName[10], "P9");  // old slot 9 drops to the overflow slot
+  EXPECT_EQ(PlaceHighScore(g.hs, 1), -1);
 
   LoadTable({900, 800});
-  g.hs.NameEntryActive = kFalse;
-  HighScoreCheck(g, 1000);  // the best result takes slot 0 and moves every other one down
-  EXPECT_EQ(g.hs.NameRow, 0);
-  EXPECT_EQ(Num(g.hs.HsScore[2]), 800);
-}
-
-TEST_F(HighScores, NameEntryTypesCasesAndSaves) {
-  LoadTable({900});
-  HighScoreCheck(g, 100);
-  ASSERT_EQ(g.hs.NameRow, 1);
-  // Typed through the window: text events, then Backspace removes the x.
-  for (const char* t : {"jOHN\r\n", "x"}) plat.PushEvent({.type = Event::Type::Text, .text = t});
-  plat.PushEvent({.type = Event::Type::KeyDown, .keyCode = 8, .text = {}});
-  DoEvents(g);
-  HighScoreCheck(g, 0);  // one entry step
-  EXPECT_TRUE(plat.textInput);
-  EXPECT_EQ(g.hs.HsName[1], "John");
-
-  // A game ending during the entry adds nothing.
-  HighScoreCheck(g, 5000);
-  EXPECT_EQ(Num(g.hs.HsScore[0]), 900);
-
-  NameEntryTyped(g, "\xC3\xA9mile");  // UTF-8 é becomes one byte, then upper case
-  HighScoreCheck(g, 0);
-  EXPECT_EQ(g.hs.HsName[1], "John\xE9mile");
-  plat.SetKey(28, true);
-  HighScoreCheck(g, 0);
-  EXPECT_FALSE(plat.textInput);
-  Game fresh(plat);
-  LoadHighScores(fresh);
-  EXPECT_EQ(fresh.hs.HsName[1], "John\xE9mile");
-
-  // An empty name is stored as "I'm stupid".
-  plat.SetKey(28, false);
-  HighScoreCheck(g, 50);
-  plat.SetKey(28, true);
-  HighScoreCheck(g, 0);
-  EXPECT_EQ(g.hs.HsName[2], "I'm stupid");
+  EXPECT_EQ(PlaceHighScore(g.hs, 1000), 0);  // the best result moves every other one down
+  EXPECT_EQ(g.hs.HsName[1], "P0");
+  EXPECT_EQ(g.hs.HsName[2], "P1");
 }
 
 TEST_F(HighScores, UploadListHoldsAtMostTwentyPictures) {
   std::vector<std::string> twenty;
   for (int k = 0; k < 20; ++k) twenty.push_back("old" + std::to_string(k) + ".jpg");
-  auto file = plat.ProgramDir() / "Upload" / "upload.txt";
-  WriteBytes(file, "");
-  ASSERT_TRUE(WriteTextLines(file, twenty));
-  LoadTable({900});
-  HighScoreCheck(g, 100);
-  EXPECT_EQ(*ReadLines(file), twenty);
-  EXPECT_TRUE(fs::exists(plat.ProgramDir() / "Upload" / "10000.jpg"));  // still taken
+  WriteBytes(UploadList(), "");
+  ASSERT_TRUE(WriteTextLines(UploadList(), twenty));
+  AddToUploadList(g, "new.jpg");
+  EXPECT_EQ(*ReadLines(UploadList()), twenty);
 
   // Lines after an empty one are dropped, then the new picture is appended.
-  ASSERT_TRUE(WriteTextLines(file, {"a.jpg", "", "b.jpg"}));
-  g.hs.NameEntryActive = kFalse;
-  HighScoreCheck(g, 300);
-  EXPECT_EQ(*ReadLines(file), (std::vector<std::string>{"a.jpg", "30000.jpg"}));
+  ASSERT_TRUE(WriteTextLines(UploadList(), {"a.jpg", "", "b.jpg"}));
+  AddToUploadList(g, "new.jpg");
+  EXPECT_EQ(*ReadLines(UploadList()), (std::vector<std::string>{"a.jpg", "new.jpg"}));
 }
 
 }  // namespace

@@ -201,23 +201,5 @@ TEST_F(TextOutTest, OpaqueBackgroundFillsTheCellAndFacesDiffer) {
   EXPECT_EQ(width(FontFace::Mono, false, "iiii"), width(FontFace::Mono, false, "MMMM"));
 }
 
-TEST(CodePage, Windows1252AndUtf8ConvertBothWays) {
-  std::string all;
-  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
-  std::string utf8 = Cp1252ToUtf8(all);
-  EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
-  EXPECT_EQ(Cp1252ToUtf8("\xE9"), "\xC3\xA9");      // e acute
-  EXPECT_EQ(Cp1252ToUtf8("\x81"), "?");             // no character in the code page
-  std::string back = Utf8ToCp1252(utf8);
-  for (unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) all[b - 1] = '?';
-  EXPECT_EQ(back, all);
-  // Characters outside the code page and damaged sequences become '?', never lost bytes.
-  EXPECT_EQ(Utf8ToCp1252("a\xE4\xB8\x80"
-                         "b"),
-            "a?b");                                // CJK
-  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");       // overlong '/'
-  EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");  // surrogate
-}
-
 }  // namespace
 }  // namespace vorlan
