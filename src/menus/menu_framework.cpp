@@ -22,7 +22,7 @@ void MenuHitTest(Game& g, int x, int y, std::string& text, int h, bool clickable
   const bool over = x < cx && cx < x + n * h && y < cy && cy < y + h + 2;
   if (!over) return;
 
-  if (clickable && m.LastHoverText != text) PlaySound(g, snd::MouseOver, 150.0 * 10 / 3);
+  if (clickable && m.LastHoverText != text) PlaySoundAt(g, snd::MouseOver, 150);
   m.LastHoverText = text;
   m.MenuTextColor = clickable ? kMenuWhite : kMenuBlue;
 

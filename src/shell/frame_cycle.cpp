@@ -2,9 +2,9 @@
 
 #include "graphics/picture_catalogue.h"
 #include "numbers.h"
+#include "shell/display.h"
 #include "shell/input.h"
 #include "shell/spawn_step.h"
-#include "shell/display.h"
 #include "soldiers/soldier_pass.h"
 #include "sound/sound_bank.h"
 #include "world/bullets.h"
@@ -95,10 +95,7 @@ void GameClock(Game& g) {
   Soldier& p = g.world.Soldiers[0];
   constexpr double kPlayerSide = 10.0 / 3 * 145;
 
-  bool acidRuns = false;
-  for (int16_t timer : g.world.AcidTimer)
-    if (timer > 0) acidRuns = true;
-  if (!acidRuns) {
+  if (!AnyAcidRunning(g.world)) {
     t.FireStreak = (g.input.MouseLeft == kTrue && p.Ammo > 0) ? Sat16(t.FireStreak + 1) : 0;
     p.TimeExp = Nearest16(p.TimeExp + t.FireStreak / 5.0);
     if (p.TimeExp > 99 && p.RechargeTime > 4) {

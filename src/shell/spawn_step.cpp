@@ -121,7 +121,7 @@ void SpawnStep(Game& g) {
   if (w.Soldiers[0].Alive == 0) EndGame(g);
 
   int sheep = 0;
-  for (int k = 0; k <= 20; ++k) {
+  for (int k = 0; k < kSheepInPlay; ++k) {
     if (w.Sheep[k].SheepAlive != 0) ++sheep;
   }
   if (t.GameMinutes < 21 && sheep < 2 * t.GameMinutes) SheepPass(g, kTrue);

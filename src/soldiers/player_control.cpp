@@ -65,7 +65,7 @@ void PlayerControl(Game& g) {
     p.Ammo = Sat16(p.Ammo - w.FireMode);
     p.RechargeLeft = p.RechargeTime;
     if (w.NearestEnemyDist < 100) ProximityExperience(g);
-    PlaySound(g, snd::BulletFire, static_cast<double>(p.X) * 10 / 3);
+    PlaySoundAt(g, snd::BulletFire, p.X);
   }
 
   if (p.Facing >= 360) p.Facing = Sat16(p.Facing - 360);

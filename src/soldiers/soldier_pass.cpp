@@ -8,23 +8,13 @@
 #include "soldiers/player_control.h"
 #include "sound/sound_bank.h"
 #include "world/bullets.h"
+#include "world/crates.h"
 #include "world/field_events.h"
 #include "world/particles.h"
 
 namespace vorlan {
 
 namespace {
-
-constexpr double kLevelUpPosition = 145.0 * 10 / 3;
-
-bool AcidActive(const WorldState& w) {
-  for (int k = 0; k < kAcidKinds; ++k) {
-    if (w.AcidTimer[k] >= 1) return true;
-  }
-  return false;
-}
-
-double SoundX(float x) { return static_cast<double>(x) * 10 / 3; }
 
 // The sprite sheet named by Kind; anything but "AiLVL0".."AiLVL5" looks like the player.
 const Surface& SheetOf(const Game& g, const std::string& kind) {
@@ -56,7 +46,7 @@ void HealthCratesFor(Game& g, int i) {
       // The bonus follows the player's strength, whoever picks the crate up.
       const double roll = Nearest(Sat16(p.Power * 30) * g.Rnd());
       s.Health = static_cast<float>(s.Health + (25 + std::trunc(roll / 4)));
-      PlaySound(g, snd::Health, SoundX(s.X));
+      PlaySoundAt(g, snd::Health, s.X);
     }
     if (w.HealthCrateOn[j] != 0 && s.Health < Sat16(p.Power * 3) && i > 0) {
       s.WalkDir = a;
@@ -105,7 +95,7 @@ void EnemyDecisions(Game& g, int i) {
     double count = 5;
     Blood(g, s.X, s.Y, count, Floor(g.Rnd() * 360), 3);
     DeathCheck(g, i);
-    if (s.Alive == 0) PlaySound(g, snd::Fight, SoundX(s.X));
+    if (s.Alive == 0) PlaySoundAt(g, snd::Fight, s.X);
   }
 
   const double range = s.Range;
@@ -129,7 +119,7 @@ void EnemyDecisions(Game& g, int i) {
     }
     s.Ammo = Sat16(s.Ammo - 1);
     s.RechargeLeft = s.RechargeTime;
-    PlaySound(g, snd::BulletFire, SoundX(s.X));
+    PlaySoundAt(g, snd::BulletFire, s.X);
   }
 
   // Near or beyond the border: ten pixels back toward the player.
@@ -157,7 +147,7 @@ void CleanerContact(Game& g, int i) {
     double count = 5;
     Blood(g, s.X + 10.0, s.Y + 20.0, count, Floor(g.Rnd() * 180), 4);
     s.Health -= 2;
-    PlaySound(g, snd::BloodHit, SoundX(s.X));
+    PlaySoundAt(g, snd::BloodHit, s.X);
     DeathCheck(g, i);
   }
   SheepRec& sh = w.Sheep[i];
@@ -168,7 +158,7 @@ void CleanerContact(Game& g, int i) {
     double count = 5;
     Blood(g, sh.SheepX + 11.0, sh.SheepY + 20.0, count, Floor(g.Rnd() * 180), 4);
     sh.SheepHealth = Sat16(sh.SheepHealth - 4);
-    PlaySound(g, snd::BloodHit, SoundX(sh.SheepX));
+    PlaySoundAt(g, snd::BloodHit, sh.SheepX);
     SheepDeathCheck(g, i);
   }
 }
@@ -219,7 +209,7 @@ void AmmoCratesFor(Game& g, int i) {
       }
       if (left < 1) {
         w.AmmoCrateOn[k] = kFalse;
-        PlaySound(g, snd::Ammo, SoundX(s.X));
+        PlaySoundAt(g, snd::Ammo, s.X);
       }
     }
     if (s.Ammo < 8 && w.AmmoCrateOn[k] != 0 && i > 0) {
@@ -282,20 +272,20 @@ void SoldierPass(Game& g) {
 // Melee experience of the player: every hundred points raise Melee, up to 11.
 void MeleeExperience(Game& g, int16_t points) {
   auto& w = g.world;
-  if (AcidActive(w) || points < 1) return;
+  if (AnyAcidRunning(w) || points < 1) return;
   Soldier& p = w.Soldiers[0];
   p.MeleeExp = Sat16(p.MeleeExp + points);
   if (p.MeleeExp > 99 && p.Melee < 11) {
     p.Melee = Sat16(p.Melee + 1);
     p.MeleeExp = 0;
-    PlaySound(g, snd::LevelUp, kLevelUpPosition);
+    PlaySoundAt(g, snd::LevelUp, 145);
   }
 }
 
 // Courage under fire: shooting with an enemy close by raises Power, Range and Speed.
 void ProximityExperience(Game& g) {
   auto& w = g.world;
-  if (AcidActive(w)) return;
+  if (AnyAcidRunning(w)) return;
   Soldier& p = w.Soldiers[0];
   w.NearestEnemyDist = Sat16(100 - w.NearestEnemyDist);
   p.ProxExp = Sat16(p.ProxExp + w.NearestEnemyDist / 20);
@@ -305,7 +295,7 @@ void ProximityExperience(Game& g) {
       p.Power = Sat16(p.Power + 1);
       p.Range = p.Range + 10;
       p.Speed = p.Speed + 0.5;
-      PlaySound(g, snd::LevelUp, kLevelUpPosition);
+      PlaySoundAt(g, snd::LevelUp, 145);
     }
     if (p.ProxExp > 99) p.ProxExp = 100;
   }

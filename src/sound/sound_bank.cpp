@@ -148,6 +148,8 @@ void PlaySound(Game& g, int index, double position) {
   g.plat.PlaySoundBuffer(index, row->loop);
 }
 
+void PlaySoundAt(Game& g, int index, double fieldX) { PlaySound(g, index, fieldX * 10 / 3); }
+
 void ReleaseSounds(Game& g) {
   for (const SoundRow& row : kCatalogue) {
     g.plat.ReleaseSoundBuffer(row.index);

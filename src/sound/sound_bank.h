@@ -13,6 +13,8 @@ void LoadSounds(Game& g);
 // position: 0..1000 across the field (10 / 3 x source x), 500 for no place. Taken by value: the
 // mono setting plays at 500 without touching the caller's variable.
 void PlaySound(Game& g, int index, double position);
+// PlaySound from a place on the field: fieldX 0..300 pans from left to right.
+void PlaySoundAt(Game& g, int index, double fieldX);
 // Shutdown: drops every buffer.
 void ReleaseSounds(Game& g);
 // Direct control of the two ambience loops.

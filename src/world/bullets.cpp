@@ -24,12 +24,6 @@ constexpr Color kFallenColor = Rgb(128, 64, 64);
 constexpr Color kCasing1Color = Rgb(255, 255, 0);
 constexpr Color kCasing2Color = Rgb(192, 192, 0);
 
-bool UnderAcid(const WorldState& w) {
-  for (int16_t t : w.AcidTimer)
-    if (t >= 1) return true;
-  return false;
-}
-
 // The bullet pass asks for thousands of distances per frame but only the last call's angle can
 // ever be read, so it tests distances directly and settles AngleResult and DistResult once,
 // before anything else may look at them.
@@ -107,7 +101,7 @@ void FireBullet(Game& g, int slot) {
   b.BulletOwner = static_cast<int16_t>(slot);
   float r = static_cast<float>(g.Rnd());
   float angle;
-  if (w.AcidTimer[0] >= 1 && slot == 0) {
+  if (w.AcidTimer[acid::Ammo] >= 1 && slot == 0) {
     angle = r * 30.0f + static_cast<float>(s.Facing) - 15.0f;
   } else {
     angle =
@@ -133,82 +127,102 @@ void FireBullet(Game& g, int slot) {
   }
 }
 
-// The per-frame bullet pass: flight, trails, hits on soldiers and sheep, fallen bullets.
-void MoveBullets(Game& g) {
+namespace {
+
+// The bullet loses range by its speed; at the end of it, it falls where it stands, without
+// moving or hitting anything this frame. True when it fell.
+bool BulletFalls(Game& g, Bullet& b) {
+  b.BulletRange = Sat16(static_cast<int>(b.BulletRange) - b.BulletSpeed);
+  if (b.BulletRange >= 1) return false;
+  SetPixelV(g.form.Terain, Px(b.BulletX), Px(b.BulletY), kFallenColor);
+  PlaySoundAt(g, snd::BulletFireMiss, b.BulletX);
+  if (b.BulletOwner == 0) AimStreak(g, kFalse);
+  return true;
+}
+
+// One pixel per step of its speed, each leaving a trail pixel when trails are on.
+void FlyBullet(Game& g, Bullet& b, bool trails) {
+  for (int step = 0; step < b.BulletSpeed; ++step) {
+    b.BulletX += static_cast<double>(b.BulletDX);
+    b.BulletY += static_cast<double>(b.BulletDY);
+    if (trails) SetPixelV(g.form.Field, Px(b.BulletX), Px(b.BulletY), kTrailColor);
+  }
+}
+
+// The bullet has struck soldier j: score, aim, blood, damage and maybe death.
+void HitSoldier(Game& g, Bullet& b, int j) {
   WorldState& w = g.world;
-  Surface& field = g.form.Field;
-  const bool trails = g.options.OptBulletFly == 0;
-  DeferredAngle da;
+  Soldier& s = w.Soldiers[j];
+  const bool byPlayer = b.BulletOwner == 0;
+  if (s.Health > 0 && byPlayer) w.Score = Sat16(w.Score + (s.Power - 2) / 2);
+  b.BulletRange = 0;
+  if (byPlayer) AimStreak(g, kTrue);
+  if (b.BulletSpeed < 8) {
+    double count = 40;
+    Blood(g, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, count, b.BulletAngle,
+          b.BulletSpeed);
+    count = 40;
+    Blood(g, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, count, b.BulletAngle, 7);
+  }
+  int owner = b.BulletOwner >= 0 && b.BulletOwner < kSoldierSlots ? b.BulletOwner : 0;
+  s.Health = static_cast<float>(s.Health - 3.0 * w.Soldiers[owner].Power);
+  PlaySoundAt(g, snd::Damage1 + static_cast<int>(Floor(6 * g.Rnd())), s.X);
+  DeathCheck(g, j);
+  // Only the player's kills count.
+  if (j >= 1 && s.Health < 1 && !byPlayer) w.GameKills = Sat16(w.GameKills - 1);
+}
 
-  for (int i = 0; i < kBulletSlots; ++i) {
-    Bullet& b = w.Bullets[i];
-    if (b.BulletRange < 1) continue;
-
-    b.BulletRange = Sat16(static_cast<int>(b.BulletRange) - b.BulletSpeed);
-    if (b.BulletRange < 1) {
-      // Falls where it stands, without moving or hitting anything this frame.
-      SetPixelV(g.form.Terain, Px(b.BulletX), Px(b.BulletY), kFallenColor);
-      PlaySound(g, snd::BulletFireMiss, b.BulletX * 10 / 3);
-      if (b.BulletOwner == 0) AimStreak(g, kFalse);
+// Soldiers. A bullet that stopped still takes part in the remaining tests of this frame, and
+// the cleaner stops it before each live soldier is tested.
+void HitSoldiers(Game& g, Bullet& b, DeferredAngle& da) {
+  WorldState& w = g.world;
+  for (int j = 0; j < kSoldierSlots; ++j) {
+    const Soldier& s = w.Soldiers[j];
+    if (s.Alive == 0 || j == b.BulletOwner) continue;
+    if (w.CleanerOn != 0 && da.Dist(b.BulletX, b.BulletY, w.CleanerX + 17, w.CleanerY + 35, 29) < 29) {
+      b.BulletRange = 0;
+      PlaySoundAt(g, snd::BugerHit, w.CleanerX + 14);
       continue;
     }
+    if (da.Dist(b.BulletX, b.BulletY, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, 8) >= 8)
+      continue;
+    da.Settle(g);
+    HitSoldier(g, b, j);
+  }
+}
 
-    for (int step = 0; step < b.BulletSpeed; ++step) {
-      b.BulletX += static_cast<double>(b.BulletDX);
-      b.BulletY += static_cast<double>(b.BulletDY);
-      if (trails) SetPixelV(field, Px(b.BulletX), Px(b.BulletY), kTrailColor);
-    }
+void HitSheep(Game& g, Bullet& b, DeferredAngle& da) {
+  WorldState& w = g.world;
+  for (int k = 0; k < kSheepInPlay; ++k) {
+    SheepRec& sh = w.Sheep[k];
+    if (sh.SheepAlive == 0) continue;
+    if (da.Dist(b.BulletX, b.BulletY, static_cast<double>(sh.SheepX) + 11,
+                static_cast<double>(sh.SheepY) + 11, 10) >= 10)
+      continue;
+    da.Settle(g);
+    b.BulletRange = 0;
+    sh.SheepSpeed = Sat16(sh.SheepSpeed + 4);
+    double count = 40;
+    Blood(g, static_cast<double>(sh.SheepX) + 11, static_cast<double>(sh.SheepY) + 11, count, b.BulletAngle,
+          b.BulletSpeed);
+    sh.SheepHealth = Nearest16(sh.SheepHealth - Floor(50 * g.Rnd()) - 30);
+    if (b.BulletOwner == 0) w.Score = Sat16(w.Score + 1);
+    SheepDeathCheck(g, k);
+  }
+}
 
-    // Soldiers. A bullet that stopped still takes part in the remaining tests of this frame.
-    for (int j = 0; j < kSoldierSlots; ++j) {
-      Soldier& s = w.Soldiers[j];
-      if (s.Alive == 0 || j == b.BulletOwner) continue;
-      if (w.CleanerOn != 0 && da.Dist(b.BulletX, b.BulletY, w.CleanerX + 17, w.CleanerY + 35, 29) < 29) {
-        b.BulletRange = 0;
-        PlaySound(g, snd::BugerHit, (w.CleanerX + 14) * 10 / 3);
-        continue;
-      }
-      if (da.Dist(b.BulletX, b.BulletY, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, 8) >= 8)
-        continue;
-      da.Settle(g);
-      const bool byPlayer = b.BulletOwner == 0;
-      if (s.Health > 0 && byPlayer) w.Score = Sat16(w.Score + (s.Power - 2) / 2);
-      b.BulletRange = 0;
-      if (byPlayer) AimStreak(g, kTrue);
-      if (b.BulletSpeed < 8) {
-        double count = 40;
-        Blood(g, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, count, b.BulletAngle,
-              b.BulletSpeed);
-        count = 40;
-        Blood(g, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, count, b.BulletAngle, 7);
-      }
-      int owner = b.BulletOwner >= 0 && b.BulletOwner < kSoldierSlots ? b.BulletOwner : 0;
-      s.Health = static_cast<float>(s.Health - 3.0 * w.Soldiers[owner].Power);
-      PlaySound(g, snd::Damage1 + static_cast<int>(Floor(6 * g.Rnd())), static_cast<double>(s.X) * 10 / 3);
-      DeathCheck(g, j);
-      // Only the player's kills count.
-      if (j >= 1 && s.Health < 1 && !byPlayer) w.GameKills = Sat16(w.GameKills - 1);
-    }
+}  // namespace
 
-    // Sheep.
-    for (int k = 0; k <= 20; ++k) {
-      SheepRec& sh = w.Sheep[k];
-      if (sh.SheepAlive == 0) continue;
-      if (da.Dist(b.BulletX, b.BulletY, static_cast<double>(sh.SheepX) + 11,
-                  static_cast<double>(sh.SheepY) + 11, 10) >= 10)
-        continue;
-      da.Settle(g);
-      b.BulletRange = 0;
-      sh.SheepSpeed = Sat16(sh.SheepSpeed + 4);
-      double count = 40;
-      Blood(g, static_cast<double>(sh.SheepX) + 11, static_cast<double>(sh.SheepY) + 11, count, b.BulletAngle,
-            b.BulletSpeed);
-      sh.SheepHealth = Nearest16(sh.SheepHealth - Floor(50 * g.Rnd()) - 30);
-      if (b.BulletOwner == 0) w.Score = Sat16(w.Score + 1);
-      SheepDeathCheck(g, k);
-    }
-
-    SetPixelV(field, Px(b.BulletX), Px(b.BulletY), kHeadColor);
+// The per-frame bullet pass: flight, trails, hits on soldiers and sheep, fallen bullets.
+void MoveBullets(Game& g) {
+  const bool trails = g.options.OptBulletFly == 0;
+  DeferredAngle da;
+  for (Bullet& b : g.world.Bullets) {
+    if (b.BulletRange < 1 || BulletFalls(g, b)) continue;
+    FlyBullet(g, b, trails);
+    HitSoldiers(g, b, da);
+    HitSheep(g, b, da);
+    SetPixelV(g.form.Field, Px(b.BulletX), Px(b.BulletY), kHeadColor);
   }
   da.Settle(g);
 }
@@ -239,7 +253,7 @@ void DeathCheck(Game& g, int slot) {
 // Records a hit or a miss of the player's bullet; a good streak sharpens the aim.
 void AimStreak(Game& g, int16_t hit) {
   WorldState& w = g.world;
-  if (UnderAcid(w)) return;
+  if (AnyAcidRunning(w)) return;
   for (int i = 9; i >= 2; --i) w.HitHistory[i] = w.HitHistory[i - 1];
   w.HitHistory[1] = hit != 0 ? 1 : 0;
   int16_t count = 0;
@@ -253,7 +267,7 @@ void AimStreak(Game& g, int16_t hit) {
     if (p.Spread >= 0) {
       p.AimExp = 0;
       p.Spread = Sat16(p.Spread - 3);
-      PlaySound(g, snd::LevelUp, 145.0 * 10 / 3);
+      PlaySoundAt(g, snd::LevelUp, 145);
     }
     if (p.AimExp > 99) p.AimExp = 100;
   }
@@ -265,7 +279,7 @@ void FireModeIcon(Game& g) {
   if (w.HudIconsVisible == 0) return;
   const bool lowAmmo = w.Soldiers[0].Ammo < 15;
   int b = lowAmmo ? 270 : 240;
-  if (UnderAcid(w)) b = lowAmmo ? 240 : 210;
+  if (AnyAcidRunning(w)) b = lowAmmo ? 240 : 210;
   int width = w.FireMode == 1 ? 4 : w.FireMode == 2 ? 8 : w.FireMode == 3 ? 11 : 0;
   if (width == 0) return;
   DrawMasked(g.form.Field, b + 10, 282, width, 11, g.pics.PicBulletsOut, 0, 0, 0, 11);

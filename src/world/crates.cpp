@@ -20,9 +20,6 @@ int AcidSound(int kind) {
   return kSounds[kind];
 }
 
-// The player's centre as a sound position.
-double PlayerSoundPos(const Game& g) { return static_cast<double>(g.world.Soldiers[0].X) * 10 / 3; }
-
 }  // namespace
 
 // Drops a health crate near (x, y) when asked, and draws every health crate.
@@ -69,24 +66,24 @@ void AmmoCrates(Game& g, int16_t drop, double x, double y, int16_t& ammo) {
   }
 }
 
-// Acid pick-ups: the drop of a dead soldier, the player taking one, the four effects and the icon.
-void Acid(Game& g, int16_t drop, int slot) {
+namespace {
+
+// A dead soldier in slot may leave a pick-up of a random kind, unless one of that kind lies out.
+void DropAcid(Game& g, int slot) {
   WorldState& w = g.world;
-  Soldier& p = w.Soldiers[0];
+  if (slot < 0 || slot >= kSoldierSlots) return;
+  int k = static_cast<int>(Floor(4 * g.Rnd()));
+  if (w.AcidOn[k] != 0) return;
+  const Soldier& s = w.Soldiers[slot];
+  w.AcidOn[k] = kTrue;
+  w.AcidX[k] = ViaSingle(static_cast<float>(Floor(10 * g.Rnd()) + s.X - 5));
+  w.AcidY[k] = ViaSingle(static_cast<float>(Floor(10 * g.Rnd()) + s.Y - 5));
+}
 
-  if (drop != 0) {
-    if (slot < 0 || slot >= kSoldierSlots) return;
-    int k = static_cast<int>(Floor(4 * g.Rnd()));
-    if (w.AcidOn[k] == 0) {
-      const Soldier& s = w.Soldiers[slot];
-      w.AcidOn[k] = kTrue;
-      w.AcidX[k] = ViaSingle(static_cast<float>(Floor(10 * g.Rnd()) + s.X - 5));
-      w.AcidY[k] = ViaSingle(static_cast<float>(Floor(10 * g.Rnd()) + s.Y - 5));
-    }
-    // A drop comes from a death in the middle of the frame; the effects run once per frame.
-    return;
-  }
-
+// Draws the pick-ups; the first one the player touches starts its effect.
+void TakeAcidPickUps(Game& g) {
+  WorldState& w = g.world;
+  const Soldier& p = w.Soldiers[0];
   for (int k = 0; k < kAcidKinds; ++k) {
     if (w.AcidOn[k] != kTrue) continue;
     int frame = static_cast<int>(Floor(2 * g.Rnd()));
@@ -95,64 +92,97 @@ void Acid(Game& g, int16_t drop, int slot) {
                      static_cast<double>(p.Y) + 10);
     if (w.DistResult < 10) {
       w.AcidOn[k] = kFalse;
-      PlaySound(g, snd::Health, PlayerSoundPos(g));
+      PlaySoundAt(g, snd::Health, p.X);
       w.AcidTimer[k] = 600;
-      PlaySound(g, snd::AcidPickUp, PlayerSoundPos(g));
+      PlaySoundAt(g, snd::AcidPickUp, p.X);
       PlaySound(g, AcidSound(k), 500);
-      PlaySound(g, snd::Heart, PlayerSoundPos(g));
+      PlaySoundAt(g, snd::Heart, p.X);
       break;
     }
   }
+}
+
+// One drop of the player's blood: the bad kinds make him bleed.
+void BleedDrop(Game& g, const Soldier& p) {
+  double count = 1;
+  double dir = Floor(360 * g.Rnd());
+  Blood(g, static_cast<double>(p.X) + 10, static_cast<double>(p.Y) + 10, count, dir, 5);
+}
+
+// One frame of the effect of a running kind; its timer counts down.
+void AcidEffect(Game& g, int kind) {
+  WorldState& w = g.world;
+  Soldier& p = w.Soldiers[0];
+  switch (kind) {
+    case acid::Ammo:
+      if (w.AcidTimer[kind] == 600) p.Ammo = 333;
+      --w.AcidTimer[kind];
+      p.RechargeLeft = 0;
+      break;
+    case acid::Health:
+      --w.AcidTimer[kind];
+      p.Health = static_cast<float>(Floor(11 * g.Rnd()) + 30.0 * p.Power - 5);
+      break;
+    case acid::Shakes:
+      --w.AcidTimer[kind];
+      p.X = static_cast<float>(p.X + Floor(5 * g.Rnd()) - 2);
+      p.Y = static_cast<float>(p.Y + Floor(5 * g.Rnd()) - 2);
+      BleedDrop(g, p);
+      break;
+    case acid::Jitter:
+      --w.AcidTimer[kind];
+      p.X = static_cast<float>(p.X + Floor(3 * g.Rnd()) - 1);
+      p.Y = static_cast<float>(p.Y + Floor(3 * g.Rnd()) - 1);
+      g.input.CursorX += static_cast<int32_t>(Floor(3 * g.Rnd())) - 1;
+      g.input.CursorY += static_cast<int32_t>(Floor(3 * g.Rnd())) - 1;
+      // The trigger goes off by itself now and then.
+      if (Floor(5 * g.Rnd()) == 1) g.input.MouseLeft = kTrue;
+      p.Health = static_cast<float>(p.Health + Floor(3 * g.Rnd()) - 1);
+      BleedDrop(g, p);
+      break;
+  }
+}
+
+// The heart icon: its picture tells good, bad or both kinds running.
+void DrawAcidIcon(Game& g) {
+  const WorldState& w = g.world;
+  bool good = w.AcidTimer[acid::Ammo] >= 1 || w.AcidTimer[acid::Health] >= 1;
+  bool bad = w.AcidTimer[acid::Shakes] >= 1 || w.AcidTimer[acid::Jitter] >= 1;
+  if (w.HudIconsVisible != 0 && (good || bad)) {
+    int sx = good && bad ? 60 : bad ? 30 : 0;
+    int ix = Px(w.AcidIconX);
+    DrawMasked(g.form.Field, ix, 270, 30, 30, g.pics.PicAcidHearth, sx, 0, sx, 30);
+  }
+}
+
+}  // namespace
+
+// Acid pick-ups: the drop of a dead soldier, the player taking one, the four effects and the icon.
+void Acid(Game& g, int16_t drop, int slot) {
+  WorldState& w = g.world;
+  const Soldier& p = w.Soldiers[0];
+  // A drop comes from a death in the middle of the frame; the effects run once per frame.
+  if (drop != 0) {
+    DropAcid(g, slot);
+    return;
+  }
+  TakeAcidPickUps(g);
 
   w.AcidIconX = p.Ammo < 15 ? 270 : 240;
   w.HudIconsVisible = Bool16(!(p.X >= 220 && p.Y >= 260));
 
   for (int k = 0; k < kAcidKinds; ++k) {
     if (w.AcidTimer[k] < 1) continue;
-    switch (k) {
-      case 0:
-        if (w.AcidTimer[0] == 600) p.Ammo = 333;
-        --w.AcidTimer[0];
-        p.RechargeLeft = 0;
-        break;
-      case 1:
-        --w.AcidTimer[1];
-        p.Health = static_cast<float>(Floor(11 * g.Rnd()) + 30.0 * p.Power - 5);
-        break;
-      case 2: {
-        --w.AcidTimer[2];
-        p.X = static_cast<float>(p.X + Floor(5 * g.Rnd()) - 2);
-        p.Y = static_cast<float>(p.Y + Floor(5 * g.Rnd()) - 2);
-        double count = 1;
-        double dir = Floor(360 * g.Rnd());
-        Blood(g, static_cast<double>(p.X) + 10, static_cast<double>(p.Y) + 10, count, dir, 5);
-        break;
-      }
-      case 3: {
-        --w.AcidTimer[3];
-        p.X = static_cast<float>(p.X + Floor(3 * g.Rnd()) - 1);
-        p.Y = static_cast<float>(p.Y + Floor(3 * g.Rnd()) - 1);
-        g.input.CursorX += static_cast<int32_t>(Floor(3 * g.Rnd())) - 1;
-        g.input.CursorY += static_cast<int32_t>(Floor(3 * g.Rnd())) - 1;
-        // The trigger goes off by itself now and then.
-        if (Floor(5 * g.Rnd()) == 1) g.input.MouseLeft = kTrue;
-        p.Health = static_cast<float>(p.Health + Floor(3 * g.Rnd()) - 1);
-        double count = 1;
-        double dir = Floor(360 * g.Rnd());
-        Blood(g, static_cast<double>(p.X) + 10, static_cast<double>(p.Y) + 10, count, dir, 5);
-        break;
-      }
-    }
+    AcidEffect(g, k);
     if (w.AcidTimer[k] == 0) StopSound(g, snd::Heart);
   }
+  DrawAcidIcon(g);
+}
 
-  bool good = w.AcidTimer[0] >= 1 || w.AcidTimer[1] >= 1;
-  bool bad = w.AcidTimer[2] >= 1 || w.AcidTimer[3] >= 1;
-  if (w.HudIconsVisible != 0 && (good || bad)) {
-    int sx = good && bad ? 60 : bad ? 30 : 0;
-    int ix = Px(w.AcidIconX);
-    DrawMasked(g.form.Field, ix, 270, 30, 30, g.pics.PicAcidHearth, sx, 0, sx, 30);
-  }
+bool AnyAcidRunning(const WorldState& w) {
+  for (int16_t t : w.AcidTimer)
+    if (t >= 1) return true;
+  return false;
 }
 
 }  // namespace vorlan

@@ -15,8 +15,6 @@ namespace vorlan {
 
 namespace {
 
-constexpr int kSheepInPlay = 21;  // the sheep logic uses slots 0..20
-
 // The bleat of a sheep kind (a third kind is never born but has its sound).
 int BleatSound(int16_t kind) { return kind == 1 ? snd::Sheep1 : kind == 2 ? snd::Sheep2 : snd::Sheep3; }
 
@@ -25,7 +23,7 @@ void StartCleaner(Game& g) {
   w.CleanerOn = kTrue;
   w.CleanerY = -64;
   w.CleanerX = Floor(260 * g.Rnd());
-  PlaySound(g, snd::Buger, w.CleanerX * 10 / 3);
+  PlaySoundAt(g, snd::Buger, w.CleanerX);
 }
 
 // Sends the aircraft on a run of the given kind unless one is already flying.
@@ -35,27 +33,27 @@ bool StartRaid(Game& g, int16_t kind) {
   Soldier& p = w.Soldiers[0];
   w.AirRaidOn = kTrue;
   switch (kind) {
-    case 1:
-    case 2:
+    case raid::HealthDrop:
+    case raid::AmmoDrop:
       w.PlaneX = -40;
       w.PlaneY = ViaSingle(p.Y - 20.0f);
       w.AirRaidKind = kind;
       w.BombTargetX = ViaSingle(static_cast<float>(p.X + 50 * g.Rnd() - 25));
       w.BombTargetY = ViaSingle(static_cast<float>(p.Y + 50 * g.Rnd() - 25));
       break;
-    case 3:
+    case raid::Bomb:
       p.Ammo = Sat16(p.Ammo - 15);
       w.PlaneX = -40;
       w.PlaneY = static_cast<double>(g.input.CursorY) - 20;
       w.BombTargetX = static_cast<double>(g.input.CursorX) - 35;
       w.BombTargetY = static_cast<double>(g.input.CursorY) - 35;
-      w.AirRaidKind = 3;
+      w.AirRaidKind = raid::Bomb;
       PlaySound(g, snd::AirPlane, 500);
       break;
     default:
       w.PlaneX = 0;
       w.PlaneY = 135;
-      w.AirRaidKind = 4;
+      w.AirRaidKind = raid::SupplyRun;
       break;
   }
   return true;
@@ -72,27 +70,27 @@ void DeliverPayload(Game& g) {
   const Soldier& p = w.Soldiers[0];
   const double x = w.PlaneX;
   switch (w.AirRaidKind) {
-    case 1:
+    case raid::HealthDrop:
       if (x > p.X) {
         HealthCrates(g, kTrue, w.BombTargetX, w.BombTargetY);
-        w.AirRaidKind = 0;
+        w.AirRaidKind = raid::Delivered;
       }
       break;
-    case 2:
+    case raid::AmmoDrop:
       if (x > p.X) {
         int16_t offered = Sat16((16 - p.RechargeTime) * 15 + 1);
         AmmoCrates(g, kTrue, w.BombTargetX, w.BombTargetY, offered);
-        w.AirRaidKind = 0;
+        w.AirRaidKind = raid::Delivered;
       }
       break;
-    case 3:
+    case raid::Bomb:
       if (x >= g.input.CursorX) {
         Explosion(g, kTrue, w.BombTargetX, w.BombTargetY);
         PlaySound(g, snd::Bomb, 500);
-        w.AirRaidKind = 0;
+        w.AirRaidKind = raid::Delivered;
       }
       break;
-    case 4:
+    case raid::SupplyRun:
       if (x > 60 && x < 80) SupplyDrop(g, 60, true);
       if (x > 80 && x < 100) SupplyDrop(g, 80, true);
       if (x > 100 && x < 120) SupplyDrop(g, 100, false);
@@ -108,7 +106,7 @@ void DeliverPayload(Game& g) {
       if (x > 220 && x < 250) SupplyDrop(g, 220, true);
       if (x > 250) {
         SupplyDrop(g, 250, false);
-        w.AirRaidKind = 0;
+        w.AirRaidKind = raid::Delivered;
       }
       break;
     default:
@@ -161,7 +159,7 @@ void SheepPass(Game& g, int16_t spawn) {
     sh.SheepBleatLeft = Sat16(sh.SheepBleatLeft - 1);
     if (sh.SheepBleatLeft < 1) {
       sh.SheepBleatLeft = sh.SheepBleatEvery;
-      PlaySound(g, BleatSound(sh.SheepKind), (static_cast<double>(sh.SheepX) + 11) * 10 / 3);
+      PlaySoundAt(g, BleatSound(sh.SheepKind), static_cast<double>(sh.SheepX) + 11);
     }
     DrawMasked(g.form.Field, Px(sh.SheepX), Px(sh.SheepY), 23, 16, g.pics.PicOvca, 23 * (sh.SheepDir / 10), 0,
                23 * (sh.SheepDir / 10), 17);
@@ -179,7 +177,7 @@ void SheepDeathCheck(Game& g, int k) {
     if (Floor(10 * g.Rnd()) == 0) HealthCrates(g, kTrue, sh.SheepX, sh.SheepY);
   }
   if (sh.SheepAlive != 0) {
-    PlaySound(g, BleatSound(sh.SheepKind), (static_cast<double>(sh.SheepX) + 11) * 10 / 3);
+    PlaySoundAt(g, BleatSound(sh.SheepKind), static_cast<double>(sh.SheepX) + 11);
   } else {
     // Dead sheep stay on the ground whatever the blood option says.
     DrawMasked(g.form.Terain, Px(sh.SheepX), Px(sh.SheepY), 17, 16, g.pics.PicOvcaDead, 0, 0, 0, 16);
@@ -251,13 +249,13 @@ void AirRaid(Game& g, int16_t healthDrop, int16_t ammoDrop, int16_t bomb, int16_
   Soldier& p = w.Soldiers[0];
 
   if (healthDrop != 0) {
-    StartRaid(g, 1);
+    StartRaid(g, raid::HealthDrop);
   } else if (ammoDrop != 0) {
-    StartRaid(g, 2);
+    StartRaid(g, raid::AmmoDrop);
   } else if (bomb != 0) {
-    StartRaid(g, 3);
+    StartRaid(g, raid::Bomb);
   } else if (supplyRun != 0) {
-    StartRaid(g, 4);
+    StartRaid(g, raid::SupplyRun);
   }
 
   if (w.AirRaidOn != 0) {
@@ -270,8 +268,9 @@ void AirRaid(Game& g, int16_t healthDrop, int16_t ammoDrop, int16_t bomb, int16_
   w.AirRaidWait = Sat16(w.AirRaidWait + 1);
   if (w.AirRaidWait > 250) {
     w.AirRaidWait = 0;
-    if (p.Health < 40 && w.HealthCrateOn[0] == 0 && StartRaid(g, 1)) PlaySound(g, snd::AirPlane, 500);
-    if (p.Ammo < 6 && w.AmmoCrateOn[0] == 0 && StartRaid(g, 2)) PlaySound(g, snd::AirPlane, 500);
+    if (p.Health < 40 && w.HealthCrateOn[0] == 0 && StartRaid(g, raid::HealthDrop))
+      PlaySound(g, snd::AirPlane, 500);
+    if (p.Ammo < 6 && w.AmmoCrateOn[0] == 0 && StartRaid(g, raid::AmmoDrop)) PlaySound(g, snd::AirPlane, 500);
   }
 
   if (p.Ammo >= 15 && w.HudIconsVisible != 0) {

@@ -46,7 +46,7 @@ void Blood(Game& g, double x, double y, double& count, double direction, int kin
   const double d2r = g.form.DegToRad;
 
   if (count > 0) {
-    if (count > 15) PlaySound(g, snd::BloodHit, x * 10 / 3);
+    if (count > 15) PlaySoundAt(g, snd::BloodHit, x);
     const double fan = Floor(80 * g.Rnd());
     const int half = static_cast<int>(fan) / 2;
     for (int i = 0; i < kBloodSlots; ++i) {

@@ -10,9 +10,18 @@ namespace vorlan {
 
 constexpr int kSoldierSlots = 51;  // 0 = player, 1..50 enemies
 constexpr int kBulletSlots = 201;
-constexpr int kSheepSlots = 201;  // the sheep logic uses 0..20
+constexpr int kSheepSlots = 201;
+constexpr int kSheepInPlay = 21;  // the sheep logic uses slots 0..20 only
 constexpr int kCrateSlots = 10;
 constexpr int kAcidKinds = 4;
+// The acid kinds: two good, two bad.
+namespace acid {
+constexpr int Ammo = 0, Health = 1, Shakes = 2, Jitter = 3;
+}  // namespace acid
+// AirRaidKind: what the aircraft brings; Delivered once it has dropped it.
+namespace raid {
+constexpr int16_t Delivered = 0, HealthDrop = 1, AmmoDrop = 2, Bomb = 3, SupplyRun = 4;
+}  // namespace raid
 constexpr int kBloodSlots = 201;
 constexpr int kSnowSlots = 3001;
 constexpr int kIntervalTimers = 11;

@@ -39,8 +39,8 @@ long long Bounded(double v, double limit) {
 // The proof picture's stem: integer score, kills and date one after the other.
 std::string ProofName(const WorldScoreState& ws, int i) {
   constexpr double kLimit = 1e15;
-  return IntText(Bounded(WholeNum(ws.WsScore[i]), kLimit)) + IntText(Bounded(WholeNum(ws.WsKills[i]), kLimit)) +
-         IntText(Bounded(WholeNum(ws.WsDate[i]), kLimit));
+  return IntText(Bounded(WholeNum(ws.WsScore[i]), kLimit)) +
+         IntText(Bounded(WholeNum(ws.WsKills[i]), kLimit)) + IntText(Bounded(WholeNum(ws.WsDate[i]), kLimit));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The local score archive: loaded, checked, saved and loaded again.
 #include "fuzz/fuzz_game.h"
-#include "numbers.h"
 #include "menus/name_entry.h"
+#include "numbers.h"
 #include "persistence/high_scores.h"
 
 using namespace vorlan;
