@@ -5,6 +5,7 @@
 #include "shell/display.h"
 #include "shell/input.h"
 #include "shell/spawn_step.h"
+#include "shell/status_panel.h"
 #include "soldiers/soldier_pass.h"
 #include "sound/sound_bank.h"
 #include "world/bullets.h"

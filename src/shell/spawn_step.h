@@ -1,4 +1,4 @@
-// Placement of enemies, the end of a game and the status panel.
+// Placement of enemies and sheep, once per spawn interval.
 #pragma once
 
 #include "game.h"
@@ -6,6 +6,5 @@
 namespace vorlan {
 
 void SpawnStep(Game& g);
-void StatusPanel(Game& g);
 
 }  // namespace vorlan
