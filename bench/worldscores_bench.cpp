@@ -3,13 +3,17 @@
 // merge of a full local table into a full world table with saving, and writing the page.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
 #include "game.h"
 #include "persistence/high_scores.h"
 #include "platform/headless/headless_platform.h"
+#include "worldscores/score_server.h"
 #include "worldscores/world_table.h"
+#include "worldscores/ws_fixture.h"
 
 namespace {
 
@@ -92,5 +96,28 @@ void BM_WritePage(benchmark::State& state) {
   for (auto _ : state) WriteWorldPage(s.g);
 }
 BENCHMARK(BM_WritePage)->Unit(benchmark::kMicrosecond);
+
+// A whole synchronisation against the real score server on 127.0.0.1 with no one else syncing:
+// version check, address file, login, template, archive, merge, replace, verify, page, close.
+void BM_SyncUncontended(benchmark::State& state) {
+  testing::ScoreServer server;
+  if (!server.Ready()) {
+    state.SkipWithError("scripts/score-server did not start");
+    return;
+  }
+  testing::Machine m(server.Site());
+  std::vector<double> times;
+  long score = 1000;
+  for (auto _ : state) {
+    m.Local({testing::Result(score++, "Bench")});
+    auto start = std::chrono::steady_clock::now();
+    DownloadScores(*m.g);
+    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    if (m.g->ws.SyncAborted) state.SkipWithError("the synchronisation failed");
+  }
+  std::sort(times.begin(), times.end());
+  if (!times.empty()) state.counters["median_ms"] = times[times.size() / 2];
+}
+BENCHMARK(BM_SyncUncontended)->Unit(benchmark::kMillisecond)->Iterations(40);
 
 }  // namespace

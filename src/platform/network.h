@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,7 +26,12 @@ struct NetLimits {
   int stallSeconds = 15;                        // longest wait without progress or answer
   int totalSeconds = 120;                       // longest single transfer
   uint64_t maxDownloadBytes = 4 * 1024 * 1024;  // larger answers are cut off and count as Failed
+  int exchangeSeconds = 30;                     // longest whole synchronisation (kept by the caller)
 };
+
+// Asked again and again while a call waits (at least every 100 ms); false ends the call at once,
+// as Failed.
+using NetProgress = std::function<bool()>;
 
 class Network {
  public:
@@ -35,6 +41,11 @@ class Network {
   virtual void SetLimits(const NetLimits& limits) = 0;
   // The limits in force.
   virtual const NetLimits& Limits() const = 0;
+  // Sets the progress check of the following calls (empty: none).
+  virtual void SetProgress(NetProgress progress) = 0;
+  // Waits ms milliseconds (a back-off between attempts) while asking the progress check; Failed
+  // when it said stop.
+  virtual NetStatus Wait(int ms) = 0;
 
   // Downloads an http:// or https:// address into file. The file is replaced only when the whole
   // answer arrived with a success status; otherwise it is left as it was.
@@ -54,6 +65,9 @@ class Network {
   virtual NetStatus FtpGet(std::string_view remote, const std::filesystem::path& local, bool ascii) = 0;
   // Stores a local file on the server under the given name (binary).
   virtual NetStatus FtpPut(const std::filesystem::path& local, std::string_view remote) = 0;
+  // Whether a server file exists (Ok) or not (Refused), by its size; unlike a download, this
+  // does not depend on being allowed to read it.
+  virtual NetStatus FtpExists(std::string_view remote) = 0;
   // Deletes a server file.
   virtual NetStatus FtpDelete(std::string_view remote) = 0;
   // Renames a server file; whether an existing target is replaced is up to the server.

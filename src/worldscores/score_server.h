@@ -17,6 +17,7 @@ bool CheckConnection(Game& g);
 // True when the web site announces a newer version (the player has then been asked about it).
 bool CheckNewVersion(Game& g);
 // Starts a synchronisation: version check, address file, connect, fetch, merge, save, upload.
+// Ends within the exchange limit; Escape or closing the window cancel it.
 void DownloadScores(Game& g);
 // Ends a synchronisation: the archive, the proof pictures, the page; closes the session.
 void UploadScores(Game& g);

@@ -2,6 +2,7 @@
 // the local top ten into it, saving it and publishing it as an HTML page.
 #include "worldscores/world_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -87,6 +88,10 @@ void LoadWorldScores(Game& g) {
   auto archive = g.PathOf(kArchive);
   if (archive.empty()) return;
   if (!FileExists(archive)) CopyFileOver(g.PathOf("\\OtherFiles\\Temp2.txt"), archive);
+  ReadWorldArchive(archive, ws);
+}
+
+void ReadWorldArchive(const std::filesystem::path& archive, WorldScoreState& ws) {
   auto lines = ReadLines(archive, {.maxBytes = kMaxArchiveBytes,
                                    .maxLines = kMaxArchiveLines,
                                    .maxLineLength = kMaxRecordLength,
@@ -119,6 +124,50 @@ void LoadWorldScores(Game& g) {
   }
 }
 
+bool MergeResult(WorldScoreState& ws, const ScoreRecord& result) {
+  double s = WholeNum(result.Score);
+  // An empty result beats nothing; keeping it out spares the overflow slot.
+  if (s <= 0) return false;
+  for (int j = 0; j < kPlaces; ++j)
+    if (WholeNum(ws.WsScore[j]) == s && Trim(ws.WsName[j]) == Trim(result.Name)) return false;
+  int target = 0;
+  for (int j = kPlaces - 1; j >= 0; --j) {
+    if (WholeNum(ws.WsScore[j]) >= s) {
+      target = j + 1;
+      break;
+    }
+    SetWsRecord(ws, j + 1, WsRecord(ws, j));
+    ws.WsMark[j + 1] = 2;
+  }
+  SetWsRecord(ws, target, result);
+  ws.WsMark[target] = 1;
+  return true;
+}
+
+bool HoldsResultsOf(const WorldScoreState& server, const WorldScoreState& ours) {
+  for (int i = 0; i < kPlaces; ++i) {
+    double s = WholeNum(ours.WsScore[i]);
+    if (s <= 0) break;
+    if (WholeNum(server.WsScore[kPlaces - 1]) >= s) break;  // pushed out of the places by better ones
+    bool found = false;
+    for (int j = 0; j < kPlaces && !found; ++j)
+      found = WholeNum(server.WsScore[j]) == s && Trim(server.WsName[j]) == Trim(ours.WsName[i]);
+    if (!found) return false;
+  }
+  return true;
+}
+
+void RemergeWorldScores(Game& g, const std::filesystem::path& serverArchive) {
+  auto& ws = g.ws;
+  WorldScoreState ours;  // what we were about to upload
+  ReadWorldArchive(g.PathOf(kArchive), ours);
+  ReadWorldArchive(serverArchive, ws);
+  std::fill(ws.WsMark.begin(), ws.WsMark.end(), 0);
+  for (int i = 0; i < kPlaces; ++i) MergeResult(ws, WsRecord(ours, i));
+  WriteWorldPage(g);
+  WriteWorldFiles(g);
+}
+
 // Merging (`WorldSync`).
 void WorldSync(Game& g) {
   auto& ws = g.ws;
@@ -137,28 +186,8 @@ void WorldSync(Game& g) {
     return;
   }
 
-  for (int i = 0; i < 10; ++i) {
-    ScoreRecord local = HsRecord(g.hs, i);
-    double s = WholeNum(local.Score);
-    // An empty local slot beats nothing; keeping it out spares the overflow slot.
-    if (s <= 0) continue;
-    bool known = false;
-    for (int j = 0; j < kPlaces && !known; ++j)
-      known = WholeNum(ws.WsScore[j]) == s && Trim(ws.WsName[j]) == Trim(local.Name);
-    if (known) continue;
-    int target = 0;
-    for (int j = kPlaces - 1; j >= 0; --j) {
-      if (WholeNum(ws.WsScore[j]) >= s) {
-        target = j + 1;
-        break;
-      }
-      SetWsRecord(ws, j + 1, WsRecord(ws, j));
-      ws.WsMark[j + 1] = 2;
-    }
-    SetWsRecord(ws, target, local);
-    ws.WsMark[target] = 1;
-    ShowStage(g, "Synchronizing..");
-  }
+  for (int i = 0; i < 10; ++i)
+    if (MergeResult(ws, HsRecord(g.hs, i))) ShowStage(g, "Synchronizing..");
 
   WriteWorldPage(g);
   SaveWorldScores(g);
@@ -181,13 +210,17 @@ std::vector<std::string> WorldArchiveLines(const WorldScoreState& ws, bool scram
 
 // Saving (`SaveWorldScores`).
 void SaveWorldScores(Game& g) {
+  WriteWorldFiles(g);
+  UploadScores(g);
+}
+
+void WriteWorldFiles(Game& g) {
   std::string today = DottedDate(g.plat.TodayText());
   ShowStage(g, "Saving..");
   WriteTextLines(g.PathOf(kArchive), WorldArchiveLines(g.ws, true, today));
   ShowStage(g, "Saving..");
   WriteTextLines(g.PathOf(kPlainCopy), WorldArchiveLines(g.ws, false, today));
   CopyFileOver(g.PathOf(kPlainCopy), g.PathOf("\\OtherFiles\\WorldScores.txt"));
-  UploadScores(g);
 }
 
 std::string DottedDate(std::string_view d) {

@@ -18,6 +18,18 @@ void WorldSync(Game& g);
 void LoadWorldScores(Game& g);
 // Writes the scrambled archive and the plain copy, then uploads.
 void SaveWorldScores(Game& g);
+// Writes the scrambled archive, the plain copy and its copy in "OtherFiles".
+void WriteWorldFiles(Game& g);
+// Reads a world archive file into a table (slots the file does not fill are emptied).
+void ReadWorldArchive(const std::filesystem::path& archive, WorldScoreState& ws);
+// Puts one result into its place (ties below, a known score and name skipped); true when it went in.
+bool MergeResult(WorldScoreState& ws, const ScoreRecord& result);
+// Whether every result of ours is in the server's places or was pushed out of them by better ones.
+bool HoldsResultsOf(const WorldScoreState& server, const WorldScoreState& ours);
+// Another client replaced the server's archive since we fetched it: the table becomes that archive
+// with every result of our archive file merged in, and the archive files and the page are
+// written again.
+void RemergeWorldScores(Game& g, const std::filesystem::path& serverArchive);
 // Writes the page "\OtherFiles\worldscoresVo118.htm" from the template and the table.
 void WriteWorldPage(Game& g);
 // Locale information of the user: kind 0x1002 the country's English name, 8 its native name.

@@ -37,6 +37,10 @@ struct WorldScoreState {
   // FTPmod: the session from the download to the end of the upload.
   std::string FtpDir;                // the server's current directory (at most 260 characters)
   bool SyncAborted = false;          // the last synchronisation ended early (no answer, refused)
+  std::string SyncFailure;           // why, for the screen: "SERVER NOT REACHABLE", "CANCELLED"...
+  uint32_t SyncDeadline = 0;         // GetTickCount by which the synchronisation gives up
+  bool SyncHolding = false;          // the server's archive is taken away by us: finish before stopping
+  std::string SyncBase;              // the server's archive as fetched ("" when it had none)
   bool SiteSilent = false;           // the last version check got no answer from the web site
   uint32_t ConnectionCheckedAt = 0;  // GetTickCount of the last real connection test
   bool ConnectionChecked = false;

@@ -10,6 +10,8 @@ class OfflineNetwork : public Network {
  public:
   void SetLimits(const NetLimits& limits) override { limits_ = limits; }
   const NetLimits& Limits() const override { return limits_; }
+  void SetProgress(NetProgress) override {}
+  NetStatus Wait(int) override { return NetStatus::Failed; }
   NetStatus DownloadUrl(std::string_view, const std::filesystem::path&) override { return NetStatus::Failed; }
   NetStatus FtpConnect(std::string_view, std::string_view, std::string_view) override {
     return NetStatus::Failed;
@@ -21,6 +23,7 @@ class OfflineNetwork : public Network {
     return NetStatus::Failed;
   }
   NetStatus FtpPut(const std::filesystem::path&, std::string_view) override { return NetStatus::Failed; }
+  NetStatus FtpExists(std::string_view) override { return NetStatus::Failed; }
   NetStatus FtpDelete(std::string_view) override { return NetStatus::Failed; }
   NetStatus FtpRename(std::string_view, std::string_view) override { return NetStatus::Failed; }
   std::optional<std::vector<std::string>> FtpList() override { return std::nullopt; }

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 
 namespace vorlan::testing {
@@ -82,6 +84,96 @@ void ScoreServer::Announce(const std::string& version, const std::string& downlo
   line.resize(32, ' ');
   line += download;
   std::ofstream(WebFolder() / "NewVer.txt", std::ios::binary) << line << "\r\n";
+}
+
+namespace {
+
+// A port that was free a moment ago.
+int FreePort() {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  int port = 0;
+  if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+      getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
+    port = ntohs(a.sin_port);
+  if (fd >= 0) close(fd);
+  return port;
+}
+
+bool Accepts(int port) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  a.sin_port = htons(static_cast<uint16_t>(port));
+  bool ok = fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  if (fd >= 0) close(fd);
+  return ok;
+}
+
+}  // namespace
+
+// vsftpd runs as the user who starts it (it cannot chroot then, so absolute names reach the whole
+// machine: it only listens on 127.0.0.1 and, started by root, drops to the "ftp" user first).
+Vsftpd::Vsftpd() {
+  const char* binary = "/usr/sbin/vsftpd";
+  if (access(binary, X_OK) != 0) return;
+  root = FreshFolder("vsftpd");
+  home = root / "home";
+  std::filesystem::create_directories(home);
+  int wanted = FreePort();
+  WriteBytes(root / "vsftpd.conf",
+             "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(wanted) +
+                 "\nbackground=NO\nrun_as_launching_user=YES\nseccomp_sandbox=NO\n"
+                 "anonymous_enable=YES\nno_anon_password=YES\nanon_root=" + home.string() +
+                 "\nwrite_enable=YES\nanon_upload_enable=YES\nanon_other_write_enable=YES\n"
+                 "anon_umask=022\nlocal_enable=NO\nxferlog_enable=NO\nvsftpd_log_file=" +
+                 (root / "log").string() + "\n");
+  passwd* ftp = getuid() == 0 ? getpwnam("ftp") : nullptr;
+  if (ftp) {
+    std::error_code ec;
+    for (const auto& p : {root, home, root / "vsftpd.conf"})
+      if (chown(p.c_str(), ftp->pw_uid, ftp->pw_gid) != 0) return;
+  }
+  pid_ = fork();
+  if (pid_ == 0) {
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    if (ftp && (setgid(ftp->pw_gid) != 0 || setuid(ftp->pw_uid) != 0)) _exit(126);
+    std::string conf = (root / "vsftpd.conf").string();
+    execl(binary, binary, conf.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  for (int i = 0; i < 100 && pid_ > 0; ++i) {
+    if (Accepts(wanted)) {
+      port = wanted;
+      break;
+    }
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+      pid_ = -1;
+      break;
+    }
+    usleep(30000);
+  }
+}
+
+Vsftpd::~Vsftpd() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  std::error_code ec;
+  if (!root.empty()) std::filesystem::remove_all(root, ec);
+}
+
+std::string Vsftpd::AddressLine() const {
+  std::string line = "127.0.0.1:" + std::to_string(port);
+  line.resize(29, ' ');
+  return line + "anonymous";
 }
 
 SilentServer::SilentServer() {

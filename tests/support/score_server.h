@@ -34,6 +34,24 @@ class ScoreServer {
   pid_t pid_ = -1;
 };
 
+// vsftpd on a free port of 127.0.0.1 with an anonymous, writable folder of its own and a config
+// file written here. Ready() is false when vsftpd is missing or would not start.
+class Vsftpd {
+ public:
+  Vsftpd();
+  ~Vsftpd();
+  Vsftpd(const Vsftpd&) = delete;
+  Vsftpd& operator=(const Vsftpd&) = delete;
+  bool Ready() const { return port > 0; }
+  // The line of "WSserver.txt" that sends the game here.
+  std::string AddressLine() const;
+  int port = 0;
+  std::filesystem::path root, home;
+
+ private:
+  pid_t pid_ = -1;
+};
+
 // Listens on 127.0.0.1, accepts every connection and keeps it open without a word.
 class SilentServer {
  public:

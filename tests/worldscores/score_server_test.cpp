@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
+
+#include "shell/input.h"
 #include "worldscores/ws_fixture.h"
 
 namespace vorlan {
@@ -18,6 +23,7 @@ using testing::ReadBytes;
 using testing::Result;
 using testing::ScoreServer;
 using testing::SilentServer;
+using testing::Vsftpd;
 using testing::WriteBytes;
 
 class ScoreServerTest : public ::testing::Test {
@@ -198,6 +204,214 @@ TEST_F(ScoreServerTest, NetworkSessionRefusesBadNamesAndBoundsDownloads) {
   EXPECT_EQ(ReadBytes(m.data / "page.txt"), "old");
   EXPECT_EQ(net.DownloadUrl("file:///etc/passwd", m.data / "page.txt"), NetStatus::Refused);
   EXPECT_EQ(ReadBytes(m.data / "page.txt"), "old");
+}
+
+// Puts a world archive with `earlier` results ("Earlier0" 9000, "Earlier1" 8900, ...) on a server.
+void PutEarlierResults(const std::filesystem::path& serverArchive, int earlier) {
+  WorldScoreState ws;
+  for (int i = 0; i < earlier; ++i) SetWsRecord(ws, i, Result(9000 - 100 * i, "Earlier" + std::to_string(i)));
+  ws.WsUploads = 9;
+  ws.WsLastUpdateRaw = "24.12.2025";
+  std::string out;
+  for (const auto& l : WorldArchiveLines(ws, true, "31.12.2025")) out += l + "\r\n";
+  WriteBytes(serverArchive, out);
+}
+
+// How many of the names are missing from places 1 to 100 of a server's archive.
+int Missing(const std::filesystem::path& serverArchive, const std::vector<std::string>& names) {
+  if (!std::filesystem::exists(serverArchive)) return static_cast<int>(names.size());
+  auto onServer = ReadArchive(serverArchive);
+  int missing = 0;
+  for (const auto& n : names) missing += Count(onServer->g->ws, n) != 1;
+  return missing;
+}
+
+// n players, each a process with its own game and folders and one new result, synchronise at
+// the same moment. Returns how many of them reported a failure.
+int SyncAtOnce(const std::string& site, int n, int round, std::vector<std::string>& names) {
+  int gate[2];
+  if (pipe(gate) != 0) return n;
+  std::vector<pid_t> players;
+  for (int k = 0; k < n; ++k) {
+    std::string name = "R" + std::to_string(round) + "P" + std::to_string(k);
+    names.push_back(name);
+    pid_t pid = fork();
+    if (pid == 0) {
+      close(gate[1]);
+      int code = 1;
+      {
+        Machine m(site);
+        m.Local({Result(4000 + 10 * k + round, name)});
+        char c;
+        if (read(gate[0], &c, 1) == 0) {  // the gate opens for all when the writer closes
+          DownloadScores(*m.g);
+          code = m.g->ws.SyncAborted ? 1 : 0;
+        }
+      }
+      _exit(code);
+    }
+    players.push_back(pid);
+  }
+  close(gate[0]);
+  close(gate[1]);
+  int failed = 0;
+  for (pid_t pid : players) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    failed += !(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  return failed;
+}
+
+// The guarantee of the shared archive: after a round of players synchronising at once, every new
+// result and every earlier one is on the server.
+void ExpectRoundsLoseNothing(const std::string& site, const std::filesystem::path& serverArchive,
+                             std::initializer_list<int> players, int repetitions) {
+  int round = 0;
+  for (int n : players) {
+    for (int rep = 0; rep < repetitions; ++rep, ++round) {
+      PutEarlierResults(serverArchive, 50);
+      std::vector<std::string> names;
+      auto start = std::chrono::steady_clock::now();
+      int failed = SyncAtOnce(site, n, round, names);
+      double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      int lostNew = Missing(serverArchive, names);
+      std::vector<std::string> earlier;
+      for (int i = 0; i < 50; ++i) earlier.push_back("Earlier" + std::to_string(i));
+      int lostEarlier = Missing(serverArchive, earlier);
+      std::printf("%d players at once: %d new and %d earlier results lost, %d failed, round %.0f ms\n", n,
+                  lostNew, lostEarlier, failed, ms);
+      EXPECT_EQ(lostNew, 0) << n << " players";
+      EXPECT_EQ(lostEarlier, 0) << n << " players";
+      EXPECT_EQ(failed, 0) << n << " players";
+    }
+  }
+}
+
+TEST_F(ScoreServerTest, PlayersSyncingAtOnceLoseNoResult) {
+  ExpectRoundsLoseNothing(server->Site(), ServerArchive(), {2, 5, 10, 20}, 3);
+}
+
+TEST_F(ScoreServerTest, AnUploadGoneBeforeItsRenameGoesUpAgainAndNothingIsDeleted) {
+  PutEarlierResults(ServerArchive(), 3);
+  Machine m(server->Site(), Machine::Kind::Hooked);
+  m.Local({Result(5000, "Quick")});
+  int renames = 0;
+  m.Hooks().beforeRename = [&](std::string_view from) -> std::optional<NetStatus> {
+    // Another client removes our upload just before we rename it into place.
+    if (from.rfind("AtopwVo118.tmp.", 0) == 0 && renames++ == 0)
+      std::filesystem::remove(server->Home() / std::string(from));
+    return std::nullopt;
+  };
+  DownloadScores(*m.g);
+  EXPECT_FALSE(m.g->ws.SyncAborted) << m.g->ws.SyncFailure;
+  EXPECT_EQ(renames, 2);
+  EXPECT_EQ(Missing(ServerArchive(), {"Quick", "Earlier0", "Earlier1", "Earlier2"}), 0);
+  for (const auto& e : std::filesystem::directory_iterator(server->Home()))
+    EXPECT_EQ(e.path().filename().string().find("AtopwVo118.vor."), std::string::npos) << "nothing left taken";
+}
+
+TEST_F(ScoreServerTest, ARefusedArchiveDownloadLeavesBothTablesAsTheyWere) {
+  PutEarlierResults(ServerArchive(), 3);
+  Machine m(server->Site(), Machine::Kind::Hooked);
+  WriteBytes(m.Archive(), "world archive");
+  WriteBytes(m.Backup(), "backup");
+  m.Local({Result(5000, "Refused")});
+  std::string before = ReadBytes(ServerArchive());
+  // Listed but not given (a permission slip on the server): not the same as no archive.
+  m.Hooks().beforeGet = [](std::string_view name) -> std::optional<NetStatus> {
+    if (name == "AtopwVo118.vor") return NetStatus::Refused;
+    return std::nullopt;
+  };
+  DownloadScores(*m.g);
+  EXPECT_TRUE(m.g->ws.SyncAborted);
+  EXPECT_EQ(m.g->ws.SyncFailure, "SERVER REFUSED");
+  EXPECT_EQ(ReadBytes(ServerArchive()), before);
+  EXPECT_EQ(LocalState(m), "world archive|backup|");
+}
+
+TEST_F(ScoreServerTest, EscapeClosingTheWindowAndTheDeadlineEndTheSyncCleanly) {
+  PutEarlierResults(ServerArchive(), 3);
+  std::string before = ReadBytes(ServerArchive());
+  for (bool close : {false, true}) {
+    Machine m(server->Site(), Machine::Kind::Hooked);
+    WriteBytes(m.Archive(), "world archive");
+    m.Local({Result(5000, "Cancelled")});
+    if (close) {
+      Event e;
+      e.type = Event::Type::Close;
+      m.plat->PushEvent(e);
+    } else {
+      m.plat->SetKey(dik::Escape, true);
+    }
+    DownloadScores(*m.g);
+    EXPECT_EQ(m.g->ws.SyncFailure, "CANCELLED");
+    EXPECT_EQ(ReadBytes(m.Archive()), "world archive");
+    EXPECT_EQ(ReadBytes(ServerArchive()), before);
+  }
+
+  // Escape while the archive is taken away: it goes back in place before the sync stops.
+  Machine m(server->Site(), Machine::Kind::Hooked);
+  m.Hooks().beforeRename = [&](std::string_view from) -> std::optional<NetStatus> {
+    if (from == "AtopwVo118.vor") m.plat->SetKey(dik::Escape, true);
+    return std::nullopt;
+  };
+  m.Local({Result(5000, "Late")});
+  DownloadScores(*m.g);
+  EXPECT_EQ(m.g->ws.SyncFailure, "CANCELLED");
+  EXPECT_EQ(Missing(ServerArchive(), {"Earlier0", "Earlier1", "Earlier2"}), 0);
+  for (const auto& e : std::filesystem::directory_iterator(server->Home()))
+    EXPECT_EQ(e.path().filename().string().find("AtopwVo118.vor."), std::string::npos);
+
+  // A server that never answers: the whole synchronisation ends at its deadline.
+  SilentServer silent;
+  std::string field = "127.0.0.1:" + std::to_string(silent.port);
+  field.resize(29, ' ');
+  WriteBytes(server->WebFolder() / "WSserver.txt", field + "vorlan\r\n");
+  Machine slow(server->Site(), Machine::Kind::Hooked);
+  static_cast<testing::HookedPlatform&>(*slow.plat).realClock = true;
+  NetLimits limits = slow.g->plat.Net().Limits();
+  limits.connectSeconds = limits.stallSeconds = limits.totalSeconds = 60;
+  limits.exchangeSeconds = 1;
+  slow.g->plat.Net().SetLimits(limits);
+  auto start = std::chrono::steady_clock::now();
+  DownloadScores(*slow.g);
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
+  EXPECT_EQ(slow.g->ws.SyncFailure, "TIMED OUT");
+}
+
+TEST_F(ScoreServerTest, AnArchiveLeftTakenByAStoppedClientIsPutBack) {
+  PutEarlierResults(server->Home() / "AtopwVo118.vor.1000000000deadbeefdeadbeef-0", 3);
+  std::filesystem::remove(ServerArchive());
+  Machine m(server->Site());
+  m.Local({Result(5000, "Patient")});
+  DownloadScores(*m.g);
+  EXPECT_FALSE(m.g->ws.SyncAborted) << m.g->ws.SyncFailure;
+  EXPECT_EQ(Missing(ServerArchive(), {"Patient", "Earlier0", "Earlier1", "Earlier2"}), 0);
+}
+
+// The same exchange against vsftpd, a server a real deployment would use.
+TEST(VsftpdExchange, PlayersSyncAtOnceAndARefusedDownloadChangesNothing) {
+  Vsftpd ftp;
+  if (!ftp.Ready()) GTEST_SKIP() << "vsftpd is not installed or would not start (scripts/deps installs it)";
+  ScoreServer web;  // the web site with the address file, pointed at vsftpd
+  ASSERT_TRUE(web.Ready());
+  WriteBytes(web.WebFolder() / "WSserver.txt", ftp.AddressLine() + "\r\n");
+  WriteBytes(ftp.home / "default.htm", testing::TemplateText());
+  auto archive = ftp.home / "AtopwVo118.vor";
+  ExpectRoundsLoseNothing(web.Site(), archive, {2, 10, 20}, 1);
+
+  // vsftpd answers a download it will not give (here: not readable by all) exactly as a missing
+  // file; the listing tells them apart.
+  std::filesystem::permissions(archive, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::string before = ReadBytes(archive);
+  Machine m(web.Site());
+  WriteBytes(m.Archive(), "world archive");
+  m.Local({Result(5000, "Refused")});
+  DownloadScores(*m.g);
+  EXPECT_EQ(m.g->ws.SyncFailure, "SERVER REFUSED");
+  EXPECT_EQ(ReadBytes(archive), before);
+  EXPECT_EQ(ReadBytes(m.Archive()), "world archive");
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // a data folder, a headless platform and a game, plus helpers to fill and read the tables.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 
@@ -41,12 +44,68 @@ class OfflinePlatform : public HeadlessPlatform {
   OfflineNetwork offline;
 };
 
+// The real network with hooks the tests use to stage what other clients do at a given moment:
+// each hook runs before the call and may answer in its place.
+class HookedNetwork : public Network {
+ public:
+  using Hook = std::function<std::optional<NetStatus>(std::string_view name)>;
+  Hook beforeGet, beforeRename;
+
+  void SetLimits(const NetLimits& l) override { real->SetLimits(l); }
+  const NetLimits& Limits() const override { return real->Limits(); }
+  void SetProgress(NetProgress p) override { real->SetProgress(std::move(p)); }
+  NetStatus Wait(int ms) override { return real->Wait(ms); }
+  NetStatus DownloadUrl(std::string_view url, const std::filesystem::path& f) override {
+    return real->DownloadUrl(url, f);
+  }
+  NetStatus FtpConnect(std::string_view h, std::string_view u, std::string_view p) override {
+    return real->FtpConnect(h, u, p);
+  }
+  bool FtpOpen() const override { return real->FtpOpen(); }
+  std::string FtpCurrentDirectory() override { return real->FtpCurrentDirectory(); }
+  NetStatus FtpSetCurrentDirectory(std::string_view d) override { return real->FtpSetCurrentDirectory(d); }
+  NetStatus FtpGet(std::string_view r, const std::filesystem::path& l, bool a) override {
+    if (auto s = beforeGet ? beforeGet(r) : std::nullopt) return *s;
+    return real->FtpGet(r, l, a);
+  }
+  NetStatus FtpPut(const std::filesystem::path& l, std::string_view r) override { return real->FtpPut(l, r); }
+  NetStatus FtpExists(std::string_view r) override { return real->FtpExists(r); }
+  NetStatus FtpDelete(std::string_view r) override { return real->FtpDelete(r); }
+  NetStatus FtpRename(std::string_view a, std::string_view b) override {
+    if (auto s = beforeRename ? beforeRename(a) : std::nullopt) return *s;
+    return real->FtpRename(a, b);
+  }
+  std::optional<std::vector<std::string>> FtpList() override { return real->FtpList(); }
+  void FtpClose() override { real->FtpClose(); }
+  bool InterfaceUp() override { return real->InterfaceUp(); }
+  bool IsThisMachine(std::string_view host) override { return real->IsThisMachine(host); }
+
+  std::unique_ptr<Network> real = MakeCurlNetwork();
+};
+
+class HookedPlatform : public HeadlessPlatform {
+ public:
+  using HeadlessPlatform::HeadlessPlatform;
+  Network& Net() override { return hooked; }
+  // The wall clock instead of the virtual one, for deadlines that must pass while a call waits.
+  uint32_t GetTickCount() override {
+    if (!realClock) return HeadlessPlatform::GetTickCount();
+    auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+  }
+  HookedNetwork hooked;
+  bool realClock = false;
+};
+
 struct Machine {
   std::filesystem::path program, data;
   std::unique_ptr<HeadlessPlatform> plat;
   std::unique_ptr<Game> g;
 
-  explicit Machine(const std::string& site, bool offline = false) {
+  enum class Kind { Real, Offline, Hooked };
+  explicit Machine(const std::string& site, bool offline = false)
+      : Machine(site, offline ? Kind::Offline : Kind::Real) {}
+  Machine(const std::string& site, Kind kind) {
     program = FreshFolder("program");
     data = FreshFolder("data");
     WriteBytes(program / "OtherFiles" / "WebSite.txt", site + "\r\n");
@@ -58,8 +117,12 @@ struct Machine {
     std::string temp2;
     for (const auto& l : WorldArchiveLines(blank, true, "01.01.2026")) temp2 += l + "\r\n";
     WriteBytes(program / "OtherFiles" / "Temp2.txt", temp2);
-    plat = offline ? std::make_unique<OfflinePlatform>(program, data)
-                   : std::make_unique<HeadlessPlatform>(program, data);
+    if (kind == Kind::Offline)
+      plat = std::make_unique<OfflinePlatform>(program, data);
+    else if (kind == Kind::Hooked)
+      plat = std::make_unique<HookedPlatform>(program, data);
+    else
+      plat = std::make_unique<HeadlessPlatform>(program, data);
     g = std::make_unique<Game>(*plat);
     NetLimits limits = g->plat.Net().Limits();
     limits.connectSeconds = limits.stallSeconds = 2;
@@ -82,6 +145,7 @@ struct Machine {
     g->hs.HsLoadCounter = 1;  // the next load call keeps the table in memory
   }
   void ScreenLoad() { LoadWorldScores(*g); }
+  HookedNetwork& Hooks() { return static_cast<HookedPlatform&>(*plat).hooked; }
   std::filesystem::path Archive() const { return data / "AtopwVo118.vor"; }
   std::filesystem::path Backup() const { return data / "AtopwCopy.vor"; }
   std::filesystem::path Page() const { return program / "OtherFiles" / "worldscoresVo118.htm"; }

@@ -7,10 +7,13 @@
 #include <netinet/in.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <system_error>
+#include <thread>
 
 #include "platform/files.h"
 #include "platform/network.h"
@@ -152,6 +155,7 @@ class CurlNetwork final : public Network {
 
   void SetLimits(const NetLimits& limits) override { limits_ = limits; }
   const NetLimits& Limits() const override { return limits_; }
+  void SetProgress(NetProgress progress) override { progress_ = std::move(progress); }
 
   NetStatus DownloadUrl(std::string_view url, const std::filesystem::path& file) override {
     std::string u(url);
@@ -174,7 +178,7 @@ class CurlNetwork final : public Network {
     curl_easy_setopt(h, CURLOPT_USERAGENT, "Vorlan");
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteToPart);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &out);
-    CURLcode rc = curl_easy_perform(h);
+    CURLcode rc = Perform(h);
     curl_easy_cleanup(h);
     if (rc != CURLE_OK || out.overflow) return out.overflow ? NetStatus::Failed : StatusOf(rc);
     return out.file.Commit() ? NetStatus::Ok : NetStatus::Failed;
@@ -194,7 +198,7 @@ class CurlNetwork final : public Network {
     password_ = std::string(password);
     FtpOptions("/");
     curl_easy_setopt(ftp_, CURLOPT_NOBODY, 1L);
-    CURLcode rc = curl_easy_perform(ftp_);
+    CURLcode rc = Perform(ftp_);
     if (rc != CURLE_OK) {
       FtpClose();
       return StatusOf(rc);
@@ -206,6 +210,17 @@ class CurlNetwork final : public Network {
   }
 
   bool FtpOpen() const override { return ftp_ != nullptr; }
+
+  NetStatus Wait(int ms) override {
+    using namespace std::chrono;
+    auto end = steady_clock::now() + milliseconds(ms);
+    for (;;) {
+      if (progress_ && !progress_()) return NetStatus::Failed;
+      auto left = end - steady_clock::now();
+      if (left <= steady_clock::duration::zero()) return NetStatus::Ok;
+      std::this_thread::sleep_for(std::min<steady_clock::duration>(left, milliseconds(20)));
+    }
+  }
 
   std::string FtpCurrentDirectory() override { return ftp_ ? cwd_ : std::string(); }
 
@@ -228,7 +243,7 @@ class CurlNetwork final : public Network {
     curl_easy_setopt(ftp_, CURLOPT_TRANSFERTEXT, ascii ? 1L : 0L);
     curl_easy_setopt(ftp_, CURLOPT_WRITEFUNCTION, WriteToPart);
     curl_easy_setopt(ftp_, CURLOPT_WRITEDATA, &out);
-    CURLcode rc = curl_easy_perform(ftp_);
+    CURLcode rc = Perform(ftp_);
     if (rc != CURLE_OK || out.overflow) return out.overflow ? NetStatus::Failed : StatusOf(rc);
     return out.file.Commit() ? NetStatus::Ok : NetStatus::Failed;
   }
@@ -247,9 +262,19 @@ class CurlNetwork final : public Network {
     curl_easy_setopt(ftp_, CURLOPT_READFUNCTION, ReadFromFile);
     curl_easy_setopt(ftp_, CURLOPT_READDATA, in);
     if (!ec) curl_easy_setopt(ftp_, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
-    CURLcode rc = curl_easy_perform(ftp_);
+    CURLcode rc = Perform(ftp_);
     std::fclose(in);
     return StatusOf(rc);
+  }
+
+  NetStatus FtpExists(std::string_view remote) override {
+    if (!ftp_) return NetStatus::Failed;
+    std::string abs = Absolute(remote);
+    if (abs.empty() || abs.back() == '/') return NetStatus::Refused;
+    FtpOptions(abs);
+    curl_easy_setopt(ftp_, CURLOPT_NOBODY, 1L);  // SIZE only
+    curl_easy_setopt(ftp_, CURLOPT_WRITEFUNCTION, +[](char*, size_t size, size_t count, void*) { return size * count; });
+    return StatusOf(Perform(ftp_));
   }
 
   NetStatus FtpDelete(std::string_view remote) override {
@@ -274,7 +299,7 @@ class CurlNetwork final : public Network {
     curl_easy_setopt(ftp_, CURLOPT_DIRLISTONLY, 1L);
     curl_easy_setopt(ftp_, CURLOPT_WRITEFUNCTION, WriteToMemory);
     curl_easy_setopt(ftp_, CURLOPT_WRITEDATA, &sink);
-    CURLcode rc = curl_easy_perform(ftp_);
+    CURLcode rc = Perform(ftp_);
     if (rc != CURLE_OK || sink.overflow) return std::nullopt;
     std::vector<std::string> names;
     size_t start = 0;
@@ -283,6 +308,8 @@ class CurlNetwork final : public Network {
       if (end == std::string::npos) end = sink.data.size();
       std::string line = sink.data.substr(start, end - start);
       if (!line.empty() && line.back() == '\r') line.pop_back();
+      // Some servers (vsftpd) answer with the folder in front of each name.
+      line.erase(0, line.rfind('/') + 1);
       if (!line.empty()) names.push_back(line);
       start = end + 1;
     }
@@ -313,8 +340,10 @@ class CurlNetwork final : public Network {
   }
 
   void FtpClose() override {
-    if (ftp_) curl_easy_cleanup(ftp_);  // says QUIT on the open connection
+    if (ftp_) curl_easy_cleanup(ftp_);
+    if (multi_) curl_multi_cleanup(multi_);  // says QUIT on the open connection
     ftp_ = nullptr;
+    multi_ = nullptr;
     cwd_.clear();
   }
 
@@ -326,6 +355,37 @@ class CurlNetwork final : public Network {
     // A stall: less than one byte a second for the stall time.
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.stallSeconds));
+  }
+
+  // Runs one call on the session's multi handle, which keeps the open connections between calls.
+  // libcurl's own blocking loop can sleep a whole second before it opens an FTP data connection;
+  // this loop looks again every few milliseconds and asks the progress check each time.
+  CURLcode Perform(CURL* h) {
+    if (!multi_) multi_ = curl_multi_init();
+    if (!multi_ || curl_multi_add_handle(multi_, h) != CURLM_OK) return CURLE_FAILED_INIT;
+    CURLcode result = CURLE_OK;
+    for (bool done = false; !done;) {
+      int running = 0;
+      if (curl_multi_perform(multi_, &running) != CURLM_OK) {
+        result = CURLE_FAILED_INIT;
+        break;
+      }
+      int left = 0;
+      while (CURLMsg* msg = curl_multi_info_read(multi_, &left)) {
+        if (msg->msg == CURLMSG_DONE && msg->easy_handle == h) {
+          result = msg->data.result;
+          done = true;
+        }
+      }
+      if (done || running == 0) break;
+      if (progress_ && !progress_()) {
+        result = CURLE_ABORTED_BY_CALLBACK;
+        break;
+      }
+      curl_multi_poll(multi_, nullptr, 0, 5, nullptr);
+    }
+    curl_multi_remove_handle(multi_, h);
+    return result;
   }
 
   // Resets the session handle for the next command on the absolute server path. Resetting
@@ -380,14 +440,16 @@ class CurlNetwork final : public Network {
     FtpOptions("/");
     curl_easy_setopt(ftp_, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(ftp_, CURLOPT_QUOTE, list);
-    CURLcode rc = curl_easy_perform(ftp_);
+    CURLcode rc = Perform(ftp_);
     curl_easy_setopt(ftp_, CURLOPT_QUOTE, nullptr);
     curl_slist_free_all(list);
     return StatusOf(rc);
   }
 
   NetLimits limits_;
+  NetProgress progress_;
   CURL* ftp_ = nullptr;
+  CURLM* multi_ = nullptr;
   std::string base_, user_, password_, cwd_;
 };
 
