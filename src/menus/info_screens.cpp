@@ -14,8 +14,7 @@ namespace {
 bool ScreenFrame(Game& g, const std::string& header) {
   g.form.Field.fontBold = true;
   DrawMenuItem(g, header, 30, 25, 10, false);
-  DrawMenuItem(g, "MAIN MENU", 30, 260, 10, true);
-  if (g.menus.MenuClickY == 260) {
+  if (DrawMenuItem(g, "MAIN MENU", 30, 260, 10, true)) {
     LeaveScreen(g);
     return false;
   }
@@ -36,13 +35,15 @@ void Picture(Game& g, const Surface& pic, int x, int y, int w, int h) {
   BitBlt(g.form.Field, x, y, w, h, pic, 0, 0, Rop::SrcCopy);
 }
 
-// A check-box cell: x 0 is ticked, x 8 empty; other values pick whatever lies there.
+// A check-box cell: x 0 is ticked, x 8 empty (so an option flag picks its own box); other
+// values pick whatever lies there.
+constexpr int kBoxTicked = 0, kBoxEmpty = 8;
 void CheckBox(Game& g, int x, int y, int cell) {
   BitBlt(g.form.Field, x, y, 8, 8, g.pics.PicCheck, cell, 0, Rop::SrcCopy);
 }
 
-// Option flags are 0 for on and 8 for off; anything else from an edited file is normalised.
-void Toggle(int16_t& flag) { flag = flag > 0 ? 0 : 8; }
+// Anything but on or off from an edited file is normalised.
+void Toggle(int16_t& flag) { flag = flag > 0 ? kOptOn : kOptOff; }
 
 // The click itself saved the options before the change; save again so the new value is on
 // disk even when the window is closed next.
@@ -51,8 +52,7 @@ void SaveToggle(Game& g) { OptionsFile(g, true); }
 // One option row: check box, clickable text, toggled when its text was clicked.
 bool OptionRow(Game& g, const std::string& text, int tx, int ty, int cx, int cy, int16_t& flag) {
   CheckBox(g, cx, cy, flag);
-  DrawMenuItem(g, text, tx, ty, 8, true);
-  if (g.menus.MenuClickY != ty) return false;
+  if (!DrawMenuItem(g, text, tx, ty, 8, true)) return false;
   Toggle(flag);
   SaveToggle(g);
   return true;
@@ -128,26 +128,24 @@ void OptionsScreen(Game& g) {
   OptionRow(g, "AlphaBlend (transp.)", 162, 51, 150, 53, o.OptAlphaBlend);
   OptionRow(g, "KillsInRow (status bar)", 162, 61, 150, 63, o.OptKillsInRow);
   if (OptionRow(g, "Full Screen (640x480)", 42, 125, 30, 128, o.OptFullScreen)) {
-    SetDisplayMode(g, o.OptFullScreen == 0);
+    SetDisplayMode(g, o.OptFullScreen == kOptOn);
     SaveToggle(g);  // a failed switch turns the option off again
   }
 
-  o.SoundMuted = o.SoundVolume < 1 ? 8 : 0;
+  o.SoundMuted = o.SoundVolume < 1 ? kOptOff : kOptOn;
   CheckBox(g, 30, 143, o.SoundMuted);
   DrawMenuItem(g, "Sound Volume: " + IntText(o.SoundVolume) + "% (Press - and + to change it)", 42,
                140, 8, false);
-  CheckBox(g, 30, 153, o.SoundMuted == 8 ? 8 : 0);
-  DrawMenuItem(g, o.OptMono == 0 ? "Sound: Stereo" : "Sound: Mono", 42, 150, 8, true);
-  if (g.menus.MenuClickY == 150) {
+  CheckBox(g, 30, 153, o.SoundMuted == kOptOff ? kBoxEmpty : kBoxTicked);
+  if (DrawMenuItem(g, o.OptMono == kOptOn ? "Sound: Stereo" : "Sound: Mono", 42, 150, 8, true)) {
     Toggle(o.OptMono);
     SaveToggle(g);
   }
-  CheckBox(g, 30, 163, 0);
-  DrawMenuItem(g,
-               o.OptMovementReal == 0 ? "Movement: Static (Up, down, left, right)"
-                                      : "Movement: Real (Following the cursor)",
-               42, 160, 8, true);
-  if (g.menus.MenuClickY == 160) {
+  CheckBox(g, 30, 163, kBoxTicked);
+  if (DrawMenuItem(g,
+                   o.OptMovementReal == kOptOn ? "Movement: Static (Up, down, left, right)"
+                                               : "Movement: Real (Following the cursor)",
+                   42, 160, 8, true)) {
     Toggle(o.OptMovementReal);
     SaveToggle(g);
   }

@@ -40,7 +40,7 @@ void MenuHitTest(Game& g, int x, int y, std::string& text, int h, bool clickable
   }
 }
 
-void DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, bool clickable) {
+bool DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, bool clickable) {
   std::string shown = text;
   g.menus.MenuTextColor = kMenuNavy;
   MenuHitTest(g, x, y + 2, shown, fontSize - 2, clickable);
@@ -49,6 +49,7 @@ void DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, 
   field.fontSize = fontSize;
   DrawText(g, field, x, y, shown);
   field.foreColor = kMenuNavy;
+  return g.menus.MenuClickY == y;
 }
 
 void LeaveScreen(Game& g) {
@@ -68,26 +69,19 @@ void MainMenuScreen(Game& g) {
   g.form.Field.fontBold = true;
 
   if (g.form.Paused) {
-    DrawMenuItem(g, "RESUME GAME", 30, 25, 10, true);
-    if (m.MenuClickY == 25) {
+    if (DrawMenuItem(g, "RESUME GAME", 30, 25, 10, true)) {
       m.MenuClickY = 0;
       g.form.Paused = kFalse;
       GameAmbienceOn(g);  // SnowBattle at -100 - (100 - SoundVolume) x 32, looping
       StopSound(g, snd::MenuAmbient);
     }
   }
-  DrawMenuItem(g, "START NEW GAME", 30, 50, 10, true);
-  if (m.MenuClickY == 50) NewGame(g);
-  DrawMenuItem(g, "HIGH SCORES", 30, 75, 10, true);
-  if (m.MenuClickY == 75) m.CurrentScreen = "HS";
-  DrawMenuItem(g, "OPTIONS & GAME INFO", 30, 100, 10, true);
-  if (m.MenuClickY == 100) m.CurrentScreen = "OPTIONS";
-  DrawMenuItem(g, "HELP ME", 30, 125, 10, true);
-  if (m.MenuClickY == 125) m.CurrentScreen = "HELP";
-  DrawMenuItem(g, "ABOUT", 30, 150, 10, true);
-  if (m.MenuClickY == 150) m.CurrentScreen = "ABOUT";
-  DrawMenuItem(g, "EXIT GAME", 30, 260, 10, true);
-  if (m.MenuClickY == 260) {
+  if (DrawMenuItem(g, "START NEW GAME", 30, 50, 10, true)) NewGame(g);
+  if (DrawMenuItem(g, "HIGH SCORES", 30, 75, 10, true)) m.CurrentScreen = "HS";
+  if (DrawMenuItem(g, "OPTIONS & GAME INFO", 30, 100, 10, true)) m.CurrentScreen = "OPTIONS";
+  if (DrawMenuItem(g, "HELP ME", 30, 125, 10, true)) m.CurrentScreen = "HELP";
+  if (DrawMenuItem(g, "ABOUT", 30, 150, 10, true)) m.CurrentScreen = "ABOUT";
+  if (DrawMenuItem(g, "EXIT GAME", 30, 260, 10, true)) {
     m.MenuClickY = 0;
     WindowUnload(g);
     return;

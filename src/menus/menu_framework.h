@@ -15,7 +15,8 @@ constexpr Color kMenuPaleGreen = 0xC0FFC0;
 
 // Draws one item at (x, y) on Field and reacts to the cursor: highlight, MouseOver sound,
 // click (MenuClickY = y, the button consumed, options saved). An empty text is drawn as "0".
-void DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, bool clickable);
+// True while the click stands at this item's y (MenuClickY == y).
+bool DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, bool clickable);
 // The hit test of an item; y is the item's y + 2 and h its font size - 2. May change text.
 void MenuHitTest(Game& g, int x, int y, std::string& text, int h, bool clickable);
 void MainMenuScreen(Game& g);

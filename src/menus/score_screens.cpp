@@ -64,14 +64,12 @@ void HighScoreScreen(Game& g) {
   DrawMenuItem(g, "HIGH SCORES", 30, 25, 10, false);
   if (!g.hs.NameEntryActive) {
     if (!g.ws.Connected) DrawMenuItem(g, "PLEASE CONNECT FIRST", 165, 250, 6, false);
-    DrawMenuItem(g, "MAIN MENU", 30, 260, 10, true);
-    if (m.MenuClickY == 260) {
+    if (DrawMenuItem(g, "MAIN MENU", 30, 260, 10, true)) {
       LeaveScreen(g);
       return;
     }
     // The way to the world table; tested after MAIN MENU, so one click selects one of them.
-    DrawMenuItem(g, "WORLD SCORES", 165, 260, 10, true);
-    if (m.MenuClickY == 260) {
+    if (DrawMenuItem(g, "WORLD SCORES", 165, 260, 10, true)) {
       m.CurrentScreen = "WS";
       m.MenuClickY = 0;
       g.form.Field.fontBold = false;
@@ -118,14 +116,12 @@ void WorldScoreScreen(Game& g) {
     SetWsScroll(g, g.input.CursorY - 7);
 
   DrawMenuItem(g, "WORLD SCORES", 30, 25, 10, false);
-  DrawMenuItem(g, "MAIN MENU", 30, 260, 10, true);
-  if (m.MenuClickY == 260) {
+  if (DrawMenuItem(g, "MAIN MENU", 30, 260, 10, true)) {
     LeaveScreen(g);
     return;
   }
   if (!ws.Connected) DrawMenuItem(g, "PLEASE CONNECT FIRST", 125, 250, 6, false);
-  DrawMenuItem(g, "SYNCHRONIZE SCORES", 125, 260, 10, ws.Connected != 0);
-  if (m.MenuClickY == 260) DownloadScores(g);
+  if (DrawMenuItem(g, "SYNCHRONIZE SCORES", 125, 260, 10, ws.Connected != 0)) DownloadScores(g);
 
   m.MenuClickY = 0;
   g.form.Field.fontBold = false;

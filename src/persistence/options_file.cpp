@@ -87,9 +87,10 @@ void OptionsFile(Game& g, bool save) {
   Read32(lines, 8, o.PlayMinutes);
   Read32(lines, 9, o.TimesPlayed);
   long long v;
-  if (LineValue(lines, 10, -32768.0, 32767.0, v)) o.OptFootSteps = (v == 0 || v == 8) ? v : 0;
+  if (LineValue(lines, 10, -32768.0, 32767.0, v)) o.OptFootSteps = (v == kOptOn || v == kOptOff) ? v : kOptOn;
   Read16(lines, 11, o.MapsGenerated);
-  if (LineValue(lines, 12, -32768.0, 32767.0, v)) o.OptFullScreen = (v == 0 || v == 8) ? v : 8;
+  if (LineValue(lines, 12, -32768.0, 32767.0, v))
+    o.OptFullScreen = (v == kOptOn || v == kOptOff) ? v : kOptOff;
   Read16(lines, 13, o.OptMovementReal);
   Read16(lines, 14, o.OptAlphaBlend);
   Read16(lines, 15, o.OptKillsInRow);

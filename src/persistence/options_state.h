@@ -5,6 +5,9 @@
 
 namespace vorlan {
 
+// The two values of an option flag.
+constexpr int16_t kOptOn = 0, kOptOff = 8;
+
 struct OptionsState {
   int16_t OptBloodFly = 0;
   int16_t OptBloodStays = 0;
@@ -22,7 +25,7 @@ struct OptionsState {
   int16_t OptMovementReal = 0;
   int16_t OptAlphaBlend = 0;
   int16_t OptKillsInRow = 0;
-  int16_t SoundMuted = 0;      // derived: 8 when SoundVolume < 1
+  int16_t SoundMuted = 0;      // derived: off when SoundVolume < 1
 };
 
 }  // namespace vorlan

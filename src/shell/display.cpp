@@ -25,7 +25,7 @@ void SetDisplayMode(Game& g, bool fullScreen) {
     // the window's own field origin, so the cursor still lands where the player points.
     // It is written down at once: the main loop reads the options again, and the next start
     // should not try (and warn) again.
-    g.options.OptFullScreen = 8;
+    g.options.OptFullScreen = kOptOff;
     OptionsFile(g, true);
     g.plat.MessageBox("Cannot activate DirectX 7! Make sure you have it installed correctly!",
                       "Vorlan Error!", kMbIconExclamation);

@@ -31,12 +31,12 @@ void GameFrame(Game& g) {
     dy = static_cast<int>(Floor(2 * g.Rnd())) - 1;
   }
   // Blending the terrain over the last picture fades it by half: moving things leave trails.
-  if (g.options.OptAlphaBlend == 0)
+  if (g.options.OptAlphaBlend == kOptOn)
     AlphaBlendCopy(f.Terain, dx, dy, 300, 300, f.Field, 0, 0, 300, 300, 50);
   else
     BitBlt(f.Field, dx, dy, 300, 300, f.Terain, 0, 0, Rop::SrcCopy);
   // A line from the last cursor position to this one.
-  if (g.options.OptBulletFly == 0) LineTo(f.Field, in.CursorX, in.CursorY);
+  if (g.options.OptBulletFly == kOptOn) LineTo(f.Field, in.CursorX, in.CursorY);
 
   HealthCrates(g, kFalse, 0, 0);
   int16_t noAmmo = 0;
@@ -45,12 +45,12 @@ void GameFrame(Game& g) {
   SheepPass(g, kFalse);
   SoldierPass(g);
   Acid(g, kFalse, 0);
-  if (g.options.OptBloodFly == 0 || g.options.OptBloodStays == 0) {
+  if (g.options.OptBloodFly == kOptOn || g.options.OptBloodStays == kOptOn) {
     double noDrops = 0;
     Blood(g, 0, 0, noDrops, 0, 0);
   }
   Cleaner(g, kFalse);
-  if (g.options.OptSnow == 0) Snow(g);
+  if (g.options.OptSnow == kOptOn) Snow(g);
   Explosion(g, kFalse, 0, 0);
   FireModeIcon(g);
   AirRaid(g, kFalse, kFalse, kFalse, kFalse);

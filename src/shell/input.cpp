@@ -102,7 +102,7 @@ void UpdateCursor(Game& g) {
   g.plat.GetCursorPos(x, y);
   g.plat.GetWindowRect(in.WindowLeft, in.WindowTop, in.WindowRight, in.WindowBottom);
   // Before the first display switch the window's own frame offset is added here.
-  if (g.options.OptFullScreen != 0 && f.FieldOriginSet != kTrue) {
+  if (g.options.OptFullScreen != kOptOn && f.FieldOriginSet != kTrue) {
     in.CursorX = x - in.WindowLeft - f.FieldOriginX - 4;
     in.CursorY = y - in.WindowTop - f.FieldOriginY - 23;
   } else {

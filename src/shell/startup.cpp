@@ -54,7 +54,7 @@ void WindowLoad(Game& g) {
   g.form.YourNameLeft = -45;
   PrepareForm(g);
   OptionsFile(g, false);
-  if (g.options.OptFullScreen == 0) SetDisplayMode(g, true);
+  if (g.options.OptFullScreen == kOptOn) SetDisplayMode(g, true);
   g.form.StatusMessage = "Loading graphics..";
   LoadPictures(g);
   // The table is always empty in a fresh program: this loads it.
@@ -97,7 +97,7 @@ void MainLoopPass(Game& g) {
   if (f.Quit) return;
   RefreshField(g);
 
-  if (g.menus.CurrentScreen != "WS" && g.options.OptAlphaBlend == 0)
+  if (g.menus.CurrentScreen != "WS" && g.options.OptAlphaBlend == kOptOn)
     AlphaBlendCopy(f.MenuField, 0, 0, 300, 300, f.Field, 0, 0, 300, 300,
                    static_cast<int>(Floor(g.Rnd() * 65)));
   else
@@ -134,7 +134,7 @@ void MainLoopPass(Game& g) {
   }
 
   MenuDecoration(g);
-  if (g.options.OptDebugInfo == 0) DrawDebugLine(g);
+  if (g.options.OptDebugInfo == kOptOn) DrawDebugLine(g);
   GameTick(g);
   DoEvents(g);
 }

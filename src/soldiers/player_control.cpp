@@ -73,7 +73,7 @@ void PlayerControl(Game& g) {
 
   // Keys move the player directly and cancel any walk order.
   const double s = p.Speed / 10;
-  const bool relative = g.options.OptMovementReal == 8;
+  const bool relative = g.options.OptMovementReal == kOptOff;
   const double toRad = g.form.DegToRad;
   auto step = [&](double headingOffset, double ax, double ay) {
     if (relative) {

@@ -257,7 +257,7 @@ void SoldierPass(Game& g) {
 
     if (w.CleanerOn != 0) CleanerContact(g, i);
 
-    if (g.options.OptFootSteps == 0) Footprint(g, i);
+    if (g.options.OptFootSteps == kOptOn) Footprint(g, i);
 
     AmmoCratesFor(g, i);
     if (w.Soldiers[0].Ammo < 0) w.Soldiers[0].Ammo = 0;

@@ -133,8 +133,8 @@ void LoadSounds(Game& g) {
 }
 
 void PlaySound(Game& g, int index, double position) {
-  if (g.options.SoundMuted == 8) return;
-  if (g.options.OptMono == 8) position = 500;
+  if (g.options.SoundMuted == kOptOff) return;
+  if (g.options.OptMono == kOptOff) position = 500;
   double pan = position * (100.0 / 700.0) * 20 - 1000;
   const SoundRow* row = FindSound(index);
   if (!row) return;

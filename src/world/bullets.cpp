@@ -215,7 +215,7 @@ void HitSheep(Game& g, Bullet& b, DeferredAngle& da) {
 
 // The per-frame bullet pass: flight, trails, hits on soldiers and sheep, fallen bullets.
 void MoveBullets(Game& g) {
-  const bool trails = g.options.OptBulletFly == 0;
+  const bool trails = g.options.OptBulletFly == kOptOn;
   DeferredAngle da;
   for (Bullet& b : g.world.Bullets) {
     if (b.BulletRange < 1 || BulletFalls(g, b)) continue;
@@ -243,7 +243,7 @@ void DeathCheck(Game& g, int slot) {
   }
   if (Floor(13 * g.Rnd()) == 1) Acid(g, kTrue, slot);
   int k = static_cast<int>(Floor(4 * g.Rnd()));
-  if (g.options.OptBloodStays == 0)
+  if (g.options.OptBloodStays == kOptOn)
     DrawMasked(g.form.Terain, Px(s.X), Px(s.Y), 20, 20, g.pics.PicDead, 0, 20 * k, 20, 20 * k);
   if (Floor(3 * g.Rnd()) == 1) HealthCrates(g, kTrue, s.X, s.Y);
   AmmoCrates(g, kTrue, s.X, s.Y, s.Ammo);

@@ -66,8 +66,8 @@ void Blood(Game& g, double x, double y, double& count, double direction, int kin
   }
 
   if (direction == -2) return;
-  const bool flying = g.options.OptBloodFly == 0;
-  const bool stays = g.options.OptBloodStays == 0 && g.form.InGame != 0 && g.form.Paused == 0;
+  const bool flying = g.options.OptBloodFly == kOptOn;
+  const bool stays = g.options.OptBloodStays == kOptOn && g.form.InGame != 0 && g.form.Paused == 0;
   for (int i = 0; i < kBloodSlots; ++i) {
     if (w.BloodLife[i] < 1) continue;
     --w.BloodLife[i];

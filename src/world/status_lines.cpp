@@ -77,7 +77,7 @@ void StatusLines(Game& g) {
   const Soldier& p = w.Soldiers[0];
   const int total = Sat16(w.Score + w.BonusScore);
 
-  if (p.Y < 260 && w.ScoreInfoShow != 0 && g.options.OptScoreInfo == 0) {
+  if (p.Y < 260 && w.ScoreInfoShow != 0 && g.options.OptScoreInfo == kOptOn) {
     w.ScoreInfoFrames = Sat16(w.ScoreInfoFrames + 1);
     if (w.ScoreInfoFrames > 240) {
       w.ScoreInfoShow = kFalse;
@@ -99,7 +99,7 @@ void StatusLines(Game& g) {
       }
     }
 
-    if (g.options.OptAlphaBlend == 0) {
+    if (g.options.OptAlphaBlend == kOptOn) {
       AlphaBlendCopy(g.pics.PicLayerScore, 3, 282, 85, 15, f, 0, 0, 85, 15, 30);
     } else {
       DrawMasked(f, 3, 282, 85, 15, g.pics.PicLayerScore, 0, 0, 0, 15);
@@ -114,7 +114,7 @@ void StatusLines(Game& g) {
     DrawText(g, f, 35, 283, t);
   }
 
-  if (p.Y > 20 && g.options.OptDebugInfo == 0) {
+  if (p.Y > 20 && g.options.OptDebugInfo == kOptOn) {
     f.fontSize = 8;
     std::string& s = w.StatusText;
     Reserve(s);
@@ -125,7 +125,7 @@ void StatusLines(Game& g) {
     s.push_back('[');
     AppendInt(s, g.timing.MaxIdleSpins / 300);
     s.push_back(']');
-    if (g.options.OptAlphaBlend == 0) {
+    if (g.options.OptAlphaBlend == kOptOn) {
       AlphaBlendCopy(g.pics.PicLayer, 1, 3, 300, 13, f, 0, 0, 300, 13, 30);
     } else {
       BitBlt(f, 1, 3, 298, 13, g.pics.PicLayer, 0, 0, Rop::SrcCopy);
@@ -159,7 +159,7 @@ void KillsInRow(Game& g, int16_t kill) {
     w.KillsInRowGoal = 20;
   }
 
-  if (g.options.OptKillsInRow != 0) return;
+  if (g.options.OptKillsInRow != kOptOn) return;
   Surface& f = g.form.Field;
   if (c > 0) {
     const int width = Sat32(Nearest(300.0 / 25 * w.KillsInRowTime));
