@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 
 #include "menus/name_entry.h"
 #include "numbers.h"
