@@ -137,23 +137,32 @@ namespace {
 constexpr const char* kFallbackFontDir = "/usr/share/fonts/truetype/liberation";
 
 // The folder of the Liberation fonts as fontconfig knows it. Only a match that really is
-// Liberation Sans counts: fontconfig offers a stand-in family when the font is missing.
-std::filesystem::path FontFolder() {
+// Liberation Sans counts: fontconfig offers a stand-in family when the font is missing. A
+// configuration of our own, dropped after the question, leaves fontconfig's global state alone.
+std::filesystem::path AskFontconfig() {
   std::filesystem::path folder = kFallbackFontDir;
-  if (!FcInit()) return folder;
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Sans"));
-  if (!pattern) return folder;
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  FcChar8* file = nullptr;
-  if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file) {
-    std::filesystem::path found(reinterpret_cast<const char*>(file));
-    if (found.filename().string().rfind("LiberationSans-", 0) == 0) folder = found.parent_path();
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return folder;
+  if (FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Sans"))) {
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    FcChar8* file = nullptr;
+    if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file) {
+      std::filesystem::path found(reinterpret_cast<const char*>(file));
+      if (found.filename().string().rfind("LiberationSans-", 0) == 0) folder = found.parent_path();
+    }
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
   }
-  if (match) FcPatternDestroy(match);
-  FcPatternDestroy(pattern);
+  FcConfigDestroy(config);
+  return folder;
+}
+
+// Asked once a run: fonts do not move while the game runs.
+const std::filesystem::path& FontFolder() {
+  static const std::filesystem::path folder = AskFontconfig();
   return folder;
 }
 
@@ -203,10 +212,9 @@ class TtfRenderer : public TextRenderer {
     auto key = std::make_tuple(face, points, bold);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
-    if (fontFolder_.empty()) fontFolder_ = FontFolder();
     std::string name = face == FontFace::Mono ? "LiberationMono-" : "LiberationSans-";
     name += bold ? "Bold.ttf" : "Regular.ttf";
-    TTF_Font* font = TTF_OpenFont((fontFolder_ / name).c_str(), PixelSize(points));
+    TTF_Font* font = TTF_OpenFont((FontFolder() / name).c_str(), PixelSize(points));
     fonts_.emplace(key, font);  // a failure is remembered too: no retry every frame
     return font;
   }
@@ -250,7 +258,6 @@ class TtfRenderer : public TextRenderer {
   }
 
   bool ttfOk_ = false;
-  mutable std::filesystem::path fontFolder_;
   mutable std::map<std::tuple<FontFace, int, bool>, TTF_Font*> fonts_;
   using Entry = std::pair<std::string, TextMask>;
   mutable std::list<Entry> lru_;
