@@ -56,10 +56,7 @@ int AmbienceVolume(Game& g, int base) { return Sat16(base - Sat16((100 - g.optio
 
 }  // namespace
 
-const SoundRow* SoundCatalogue(int& count) {
-  count = kRows;
-  return kCatalogue;
-}
+std::span<const SoundRow> SoundCatalogue() { return kCatalogue; }
 
 const SoundRow* FindSound(int index) {
   for (const SoundRow& row : kCatalogue)

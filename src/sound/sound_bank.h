@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "game.h"
@@ -28,7 +29,8 @@ void StopSound(Game& g, int index);
 // skipped; a truncated data chunk keeps what is there. nullopt for anything else.
 std::optional<PcmData> ParseWav(std::string_view bytes);
 
-// One row of the sound catalogue.
+// One row of the sound catalogue; the generator, the build's output list and the content tests
+// read these rows too.
 struct SoundRow {
   const char* file;
   int index;  // PlaySound index
@@ -37,7 +39,7 @@ struct SoundRow {
   bool loop;
 };
 // The catalogue in load order (40 rows).
-const SoundRow* SoundCatalogue(int& count);
+std::span<const SoundRow> SoundCatalogue();
 // The row of a PlaySound index, or nullptr for an index without a sound.
 const SoundRow* FindSound(int index);
 

@@ -5,7 +5,22 @@
 
 namespace content {
 
+const vorlan::PictureRow& PictureOut::Row(const std::string& name) {
+  static const vorlan::PictureRow kNone{};
+  const vorlan::PictureRow* row = vorlan::FindPicture(name);
+  return row ? *row : kNone;
+}
+
 void PictureOut::Save(const std::string& name, const Canvas& c, int quality) {
+  const vorlan::PictureRow& row = Row(name);
+  if (!row.file) {
+    std::fprintf(stderr, "vorlan_content: %s has no row in the picture catalogue\n", name.c_str());
+    ++failures;
+  } else if (c.W() != row.width || c.H() != row.height) {
+    std::fprintf(stderr, "vorlan_content: %s is %d x %d, the catalogue says %d x %d\n", name.c_str(), c.W(), c.H(),
+                 row.width, row.height);
+    ++failures;
+  }
   if (!WriteJpeg(c, folder / name, quality)) {
     std::fprintf(stderr, "vorlan_content: cannot write %s\n", (folder / name).c_str());
     ++failures;
@@ -13,10 +28,38 @@ void PictureOut::Save(const std::string& name, const Canvas& c, int quality) {
   written.push_back({name, c});
 }
 
-Canvas Compose(const Canvas& image, const Canvas& mask, int w, int h, int mx, int my) {
-  Canvas out(w, h, {0, 0, 0});
-  out.Put(image, 0, 0);
-  out.Put(mask, mx, my);
+void PictureOut::SaveSprite(const std::string& name, const Sprite& s) {
+  const vorlan::PictureRow& row = Row(name);
+  Canvas out(row.width, row.height, {0, 0, 0});
+  out.Put(s.image, 0, 0);
+  out.Put(s.mask, row.frames.mx, row.frames.my);
+  Save(name, out);
+}
+
+void PictureOut::SaveRendered(const std::string& name, const Scene& scene, int ss) {
+  const vorlan::PictureRow& row = Row(name);
+  SaveSprite(name, MakeSprite(Render(row.frames.w, row.frames.h, scene, ss)));
+}
+
+int PictureOut::Unwritten() const {
+  int missing = 0;
+  for (const vorlan::PictureRow& row : vorlan::PictureCatalogue()) {
+    bool done = std::any_of(written.begin(), written.end(), [&](const Entry& e) { return e.name == row.file; });
+    if (!done) {
+      std::fprintf(stderr, "vorlan_content: no recipe draws %s\n", row.file);
+      ++missing;
+    }
+  }
+  return missing;
+}
+
+Canvas SheetRow(const std::vector<Sprite>& frames, const vorlan::PictureRow& row) {
+  const vorlan::FrameLayout& f = row.frames;
+  Canvas out(f.dx * static_cast<int>(frames.size()), row.height, {0, 0, 0});
+  for (size_t k = 0; k < frames.size(); ++k) {
+    out.Put(frames[k].image, f.dx * static_cast<int>(k), 0);
+    out.Put(frames[k].mask, f.dx * static_cast<int>(k) + f.mx, f.my);
+  }
   return out;
 }
 

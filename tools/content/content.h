@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "canvas.h"
+#include "graphics/picture_catalogue.h"
 
 namespace content {
 
-// Collects the pictures written so the contact sheet can show them all.
+// Writes the pictures of the game's catalogue and keeps them for the contact sheet. Every picture
+// must have a catalogue row of its size, and every row a picture: either miss fails the build.
 struct PictureOut {
   std::filesystem::path folder;  // the Pictures folder
   struct Entry {
@@ -18,12 +20,20 @@ struct PictureOut {
   };
   std::vector<Entry> written;
   int failures = 0;
+  // The catalogue row of a file; an empty row (saving it fails) when there is none.
+  const vorlan::PictureRow& Row(const std::string& name);
   // Writes one picture as JPEG (quality 100 keeps masks clean) and keeps it for the sheet.
   void Save(const std::string& name, const Canvas& c, int quality = 100);
+  // Saves one sprite with its mask placed where the row's layout puts it.
+  void SaveSprite(const std::string& name, const Sprite& s);
+  // Renders a one-frame sprite at the row's frame size and saves it.
+  void SaveRendered(const std::string& name, const Scene& scene, int ss);
+  // Counts (and reports) the catalogue rows nothing was written for.
+  int Unwritten() const;
 };
 
-// Places an image and its mask into one picture: the mask at (mx, my).
-Canvas Compose(const Canvas& image, const Canvas& mask, int w, int h, int mx, int my);
+// Lays out frames side by side as the row's layout puts them, each with its mask.
+Canvas SheetRow(const std::vector<Sprite>& frames, const vorlan::PictureRow& row);
 
 void WriteSprites(PictureOut& out);  // soldiers, sheep, bodies, vehicles, explosion, icons
 void WriteScreens(PictureOut& out);  // title, menus, panels, status strips, help pictures
@@ -43,10 +53,12 @@ int WriteSounds(const std::filesystem::path& folder);
 // when there is none.
 std::filesystem::path Existing(const std::filesystem::path& dir, const std::string& name);
 
-// Writes the icon at the desktop's sizes into Icons/hicolor/<n>x<n>/apps/vorlan.png.
-int WriteIcons(const std::filesystem::path& programDir);
+// Writes the icon at the desktop's sizes into Icons/hicolor/<n>x<n>/apps/vorlan.png and adds each
+// to written. Returns failures.
+int WriteIcons(const std::filesystem::path& programDir, std::vector<std::string>* written = nullptr);
 
-// Writes the data files; Options.txt and the upload list are never replaced. Returns failures.
-int WriteDataFiles(const std::filesystem::path& programDir);
+// Writes the data files; Options.txt and the upload list are never replaced. Returns failures;
+// the files every run writes are added to written ("OtherFiles/DEFAULT.txt", ...).
+int WriteDataFiles(const std::filesystem::path& programDir, std::vector<std::string>* written = nullptr);
 
 }  // namespace content

@@ -169,49 +169,46 @@ bool Report(bool ok, const fs::path& file, int& failures) {
 
 }  // namespace
 
-int WriteDataFiles(const fs::path& programDir) {
+int WriteDataFiles(const fs::path& programDir, std::vector<std::string>* written) {
   int failures = 0;
   fs::path other = Existing(programDir, "OtherFiles");
   fs::path upload = Existing(programDir, "Upload");
+  // A file every build writes anew.
+  auto always = [&](const std::string& name, const std::vector<std::string>& lines) {
+    fs::path file = Existing(other, name);
+    Report(WriteLines(file, lines), file, failures);
+    if (written) written->push_back("OtherFiles/" + name);
+  };
 
   // The player: only the name survives the new-game set-up, the rest is a believable recruit.
-  fs::path file = Existing(other, "DEFAULT.txt");
-  Report(WriteLines(file, {KeyLine("NA", "Recruit"), KeyLine("OM", "60"), KeyLine("DE", "10"),
-                           KeyLine("HT", "90"), KeyLine("EL", "30"), KeyLine("EE", "0"), KeyLine("ED", "3"),
-                           KeyLine("GN", "20"), KeyLine("EM", "12"), "END"}),
-         file, failures);
+  always("DEFAULT.txt", {KeyLine("NA", "Recruit"), KeyLine("OM", "60"), KeyLine("DE", "10"), KeyLine("HT", "90"),
+                         KeyLine("EL", "30"), KeyLine("EE", "0"), KeyLine("ED", "3"), KeyLine("GN", "20"),
+                         KeyLine("EM", "12"), "END"});
   // An enemy rifleman: his name and melee skill reach the battle.
-  file = Existing(other, "LVL1.txt");
-  Report(WriteLines(file, {KeyLine("NA", "Rifleman"), KeyLine("OM", "10"), KeyLine("DE", "10"),
-                           KeyLine("HT", "20"), KeyLine("EL", "30"), KeyLine("EE", "1"), KeyLine("ED", "3"),
-                           KeyLine("GN", "20"), KeyLine("EM", "20"), "END"}),
-         file, failures);
+  always("LVL1.txt", {KeyLine("NA", "Rifleman"), KeyLine("OM", "10"), KeyLine("DE", "10"), KeyLine("HT", "20"),
+                      KeyLine("EL", "30"), KeyLine("EE", "1"), KeyLine("ED", "3"), KeyLine("GN", "20"),
+                      KeyLine("EM", "20"), "END"});
 
   // Default local top ten (plus the overflow slot): modest results a new player can beat.
   std::vector<std::string> lines;
   for (const Result& r : Results(11, 1500, 40, 7)) lines.push_back(ArchiveLine(r));
   lines.push_back("END");
-  file = Existing(other, "Temp.txt");
-  Report(WriteLines(file, lines), file, failures);
+  always("Temp.txt", lines);
 
   // Default world table: a hundred places and the overflow slot, the upload counter, two dates.
   lines.clear();
   for (const Result& r : Results(101, 6000, 60, 11)) lines.push_back(ArchiveLine(r));
   lines.insert(lines.end(), {"END", "0", "01.12.2026", "01.12.2026"});
-  file = Existing(other, "Temp2.txt");
-  Report(WriteLines(file, lines), file, failures);
+  always("Temp2.txt", lines);
 
-  file = Existing(other, "default.htm");
-  Report(WriteLines(file, Template()), file, failures);
-  file = Existing(other, "WebSite.txt");
-  Report(WriteLines(file, {"http://127.0.0.1:8421"}), file, failures);
+  always("default.htm", Template());
+  always("WebSite.txt", {"http://127.0.0.1:8421"});
   // The empty list copied to Upload when a player's list is missing.
-  file = Existing(other, "upload.txt");
-  Report(WriteLines(file, {}), file, failures);
+  always("upload.txt", {});
 
   // Files the player's games change are written only when absent: never lose settings or
   // pending uploads to a rebuild.
-  file = Existing(upload, "upload.txt");
+  fs::path file = Existing(upload, "upload.txt");
   std::error_code ec;
   if (!fs::exists(file, ec) && !ec) Report(WriteLines(file, {}), file, failures);
   file = Existing(other, "Options.txt");

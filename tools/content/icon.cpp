@@ -38,7 +38,7 @@ Rgba IconAt(Vec p, float pixel) {
 
 }  // namespace
 
-int WriteIcons(const fs::path& programDir) {
+int WriteIcons(const fs::path& programDir, std::vector<std::string>* written) {
   int failures = 0;
   for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
     std::string dim = std::to_string(size) + "x" + std::to_string(size);
@@ -51,6 +51,7 @@ int WriteIcons(const fs::path& programDir) {
       std::fprintf(stderr, "vorlan_content: cannot write the %s icon\n", dim.c_str());
       ++failures;
     }
+    if (written) written->push_back("Icons/hicolor/" + dim + "/apps/vorlan.png");
   }
   return failures;
 }

@@ -64,12 +64,6 @@ int FitSize(const std::string& text, Face face, int maxWidth, int startPt) {
   return pt;
 }
 
-// A masked picture of w x h whose mask sits below at maskY, from a rendered canvas with coverage.
-Canvas MaskedBelow(const Canvas& rendered, int maskY, int totalH) {
-  Sprite s = MakeSprite(rendered);
-  return Compose(s.image, s.mask, rendered.W(), totalH, 0, maskY);
-}
-
 Canvas TitleLogo(bool full) {
   int h = full ? 40 : 23;
   Canvas c(107, h, {}, 0.f);
@@ -342,8 +336,8 @@ Canvas ScoreMarks() {
       6);
 }
 
-Canvas SliderTrack() {
-  Canvas r = Render(
+Sprite SliderTrack() {
+  return MakeSprite(Render(
       10, 140,
       [](Vec p) {
         Rgba acc;
@@ -354,9 +348,7 @@ Canvas SliderTrack() {
           Layer(acc, RgbOf(100, 110, 92), Cover(d + 1.3f));
         return acc;
       },
-      4);
-  Sprite s = MakeSprite(r);
-  return Compose(s.image, s.mask, 20, 140, 10, 0);
+      4));
 }
 
 Canvas SliderThumb() {
@@ -431,19 +423,18 @@ void WriteScreens(PictureOut& out) {
   out.Save("StatusBar.jpg", StatusBackground(), 95);
   out.Save("MainLogo.jpg", Splash(), 95);
   out.Save("Loading.jpg", LoadingBar(), 95);
-  out.Save("Logo.jpg", MaskedBelow(TitleLogo(false), 24, 47));
-  out.Save("SliderMenu.jpg", SliderTrack());
+  out.SaveSprite("Logo.jpg", MakeSprite(TitleLogo(false)));
+  out.SaveSprite("SliderMenu.jpg", SliderTrack());
   out.Save("SliderDrag.jpg", SliderThumb());
   out.Save("Layer.jpg", LayerPanel(), 95);
-  out.Save("LayerScore.jpg",
-           MaskedBelow(RoundPanel(85, 15, RgbOf(44, 56, 38), RgbOf(150, 170, 120)), 15, 30));
+  out.SaveSprite("LayerScore.jpg", MakeSprite(RoundPanel(85, 15, RgbOf(44, 56, 38), RgbOf(150, 170, 120))));
   out.Save("Check.jpg", CheckCells());
   out.Save("ScoreUpDown.jpg", ScoreMarks());
   out.Save("Help1.jpg", HelpCrateNumber());
   out.Save("Help2.jpg", HelpBars());
   out.Save("Help3.jpg", HelpBomb());
   out.Save("MainMenu.jpg", Backdrop(), 95);
-  out.Save("EnterText.jpg", MaskedBelow(EntryFrame(), 15, 30));
+  out.SaveSprite("EnterText.jpg", MakeSprite(EntryFrame()));
   out.Save("StatusHealth.jpg", StatusStrip("HEALTH", 53, RgbOf(232, 84, 72), false));
   out.Save("StatusAmmo.jpg", StatusStrip("AMMO", 53, RgbOf(236, 196, 70), false));
   out.Save("StatusAccuracy.jpg", StatusStrip("ACCURACY", 98, RgbOf(70, 196, 232), true));
@@ -451,7 +442,7 @@ void WriteScreens(PictureOut& out) {
   out.Save("StatusBulletSpeed.jpg", StatusStrip("BULLET SPEED", 98, RgbOf(176, 120, 240), true));
   out.Save("StatusMelee.jpg", StatusStrip("MELEE", 98, RgbOf(120, 210, 90), true));
   out.Save("InRowBar.jpg", InRowBar());
-  out.Save("LogoFull.jpg", MaskedBelow(TitleLogo(true), 40, 80));
+  out.SaveSprite("LogoFull.jpg", MakeSprite(TitleLogo(true)));
 }
 
 }  // namespace content

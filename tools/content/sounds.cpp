@@ -1,5 +1,6 @@
 // The sound bank, synthesised: oscillators, noise, biquad filters and envelopes, finished with a
 // quiet lead-in, click-free fades and a common peak level; loops are crossfaded end into start.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -7,10 +8,12 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "content.h"
 #include "noise.h"
+#include "sound/sound_bank.h"
 
 namespace content {
 namespace {
@@ -770,62 +773,71 @@ Mono KillStreak(int level) {
 }  // namespace
 
 int WriteSounds(const std::filesystem::path& folder) {
+  // Each sound's recipe and stereo width; whether it loops comes from the catalogue.
   struct Job {
     const char* file;
     std::function<Mono()> make;
-    bool loop;
     float width;
   };
   const int ambience = Frames(8.0f);
   std::vector<Job> jobs = {
-      {"BulletFire.wav", Shot, false, 0},
-      {"BulletFireMiss.wav", Ricochet, false, 0},
-      {"Blood.wav", BloodSplat, false, 0},
-      {"Health.wav", HealthPickup, false, 0.3f},
-      {"Ammo.wav", AmmoPickup, false, 0},
-      {"Fight.wav", MeleeFight, false, 0},
-      {"LevelUp.wav", LevelUpJingle, false, 0.5f},
-      {"Damage1.wav", [] { return Cry(0); }, false, 0},
-      {"Damage2.wav", [] { return Cry(1); }, false, 0},
-      {"Damage3.wav", [] { return Cry(2); }, false, 0},
-      {"Damage4.wav", [] { return Cry(3); }, false, 0},
-      {"Damage5.wav", [] { return Cry(4); }, false, 0},
-      {"Damage6.wav", [] { return Cry(5); }, false, 0},
-      {"Buger.wav", CleanerMotor, false, 0.2f},
-      {"AirPlane.wav", AircraftPass, false, 0.3f},
-      {"Bomb.wav", BombBlast, false, 0.4f},
-      {"SnowBattle.wav", [&] { return BattleAmbience(ambience); }, true, 0.8f},
-      {"MouseOver.wav", [] { return Blip(1760, 0.07f, 0.015f); }, false, 0},
-      {"MenuClick.wav", Click, false, 0},
-      {"MenuAmbient.wav", [&] { return MenuPad(ambience); }, true, 0.8f},
-      {"Photo.wav", Shutter, false, 0},
-      {"AcidPickUp.wav", Gulp, false, 0},
-      {"AcidBad1.wav", [] { return DrugBad(0); }, false, 0.4f},
-      {"AcidBad2.wav", [] { return DrugBad(1); }, false, 0.4f},
-      {"AcidGood1.wav", [] { return DrugGood(0); }, false, 0.4f},
-      {"AcidGood2.wav", [] { return DrugGood(1); }, false, 0.4f},
-      {"HighScore1.wav", [] { return HighScoreJingle(0); }, false, 0.5f},
-      {"HighScore2.wav", [] { return HighScoreJingle(1); }, false, 0.5f},
-      {"HighScore3.wav", [] { return HighScoreJingle(2); }, false, 0.5f},
-      {"Heart.wav", [] { return Heartbeat(Frames(3.0f)); }, true, 0},
-      {"Alarm.wav", AlarmSiren, false, 0},
-      {"BugerHit.wav", MetalClang, false, 0.2f},
-      {"Sheep1.wav", [] { return Bleat(0); }, false, 0},
-      {"Sheep2.wav", [] { return Bleat(1); }, false, 0},
-      {"Sheep3.wav", [] { return Bleat(2); }, false, 0},
-      {"InRow1.wav", [] { return KillStreak(0); }, false, 0.4f},
-      {"InRow2.wav", [] { return KillStreak(1); }, false, 0.4f},
-      {"InRow3.wav", [] { return KillStreak(2); }, false, 0.4f},
-      {"InRow4.wav", [] { return KillStreak(3); }, false, 0.4f},
-      {"ScoreMusic.wav", ScoreTune, false, 0.5f},
+      {"BulletFire.wav", Shot, 0},
+      {"BulletFireMiss.wav", Ricochet, 0},
+      {"Blood.wav", BloodSplat, 0},
+      {"Health.wav", HealthPickup, 0.3f},
+      {"Ammo.wav", AmmoPickup, 0},
+      {"Fight.wav", MeleeFight, 0},
+      {"LevelUp.wav", LevelUpJingle, 0.5f},
+      {"Damage1.wav", [] { return Cry(0); }, 0},
+      {"Damage2.wav", [] { return Cry(1); }, 0},
+      {"Damage3.wav", [] { return Cry(2); }, 0},
+      {"Damage4.wav", [] { return Cry(3); }, 0},
+      {"Damage5.wav", [] { return Cry(4); }, 0},
+      {"Damage6.wav", [] { return Cry(5); }, 0},
+      {"Buger.wav", CleanerMotor, 0.2f},
+      {"AirPlane.wav", AircraftPass, 0.3f},
+      {"Bomb.wav", BombBlast, 0.4f},
+      {"SnowBattle.wav", [&] { return BattleAmbience(ambience); }, 0.8f},
+      {"MouseOver.wav", [] { return Blip(1760, 0.07f, 0.015f); }, 0},
+      {"MenuClick.wav", Click, 0},
+      {"MenuAmbient.wav", [&] { return MenuPad(ambience); }, 0.8f},
+      {"Photo.wav", Shutter, 0},
+      {"AcidPickUp.wav", Gulp, 0},
+      {"AcidBad1.wav", [] { return DrugBad(0); }, 0.4f},
+      {"AcidBad2.wav", [] { return DrugBad(1); }, 0.4f},
+      {"AcidGood1.wav", [] { return DrugGood(0); }, 0.4f},
+      {"AcidGood2.wav", [] { return DrugGood(1); }, 0.4f},
+      {"HighScore1.wav", [] { return HighScoreJingle(0); }, 0.5f},
+      {"HighScore2.wav", [] { return HighScoreJingle(1); }, 0.5f},
+      {"HighScore3.wav", [] { return HighScoreJingle(2); }, 0.5f},
+      {"Heart.wav", [] { return Heartbeat(Frames(3.0f)); }, 0},
+      {"Alarm.wav", AlarmSiren, 0},
+      {"BugerHit.wav", MetalClang, 0.2f},
+      {"Sheep1.wav", [] { return Bleat(0); }, 0},
+      {"Sheep2.wav", [] { return Bleat(1); }, 0},
+      {"Sheep3.wav", [] { return Bleat(2); }, 0},
+      {"InRow1.wav", [] { return KillStreak(0); }, 0.4f},
+      {"InRow2.wav", [] { return KillStreak(1); }, 0.4f},
+      {"InRow3.wav", [] { return KillStreak(2); }, 0.4f},
+      {"InRow4.wav", [] { return KillStreak(3); }, 0.4f},
+      {"ScoreMusic.wav", ScoreTune, 0.5f},
   };
   int failures = 0;
   for (const Job& j : jobs) {
+    auto row = std::ranges::find_if(vorlan::SoundCatalogue(), [&](const vorlan::SoundRow& r) {
+      return std::string_view(r.file) == j.file;
+    });
+    if (row == vorlan::SoundCatalogue().end()) {
+      std::fprintf(stderr, "vorlan_content: %s has no row in the sound catalogue\n", j.file);
+      ++failures;
+      continue;
+    }
+    const bool loop = row->loop;
     Mono m = j.make();
-    if (!j.loop) m = OneShot(std::move(m));
+    if (!loop) m = OneShot(std::move(m));
     Mono l, r;
-    Widen(m, j.width, j.loop, l, r);
-    if (!j.loop) {
+    Widen(m, j.width, loop, l, r);
+    if (!loop) {
       // The widening echo reaches past the fade: close both channels again.
       int fo = Frames(kFadeOut), n = static_cast<int>(l.size());
       for (int i = 0; i < fo && i < n; ++i) {
@@ -843,6 +855,12 @@ int WriteSounds(const std::filesystem::path& folder) {
       }
     if (!WriteWav(folder / j.file, l, r)) {
       std::fprintf(stderr, "vorlan_content: cannot write %s\n", (folder / j.file).c_str());
+      ++failures;
+    }
+  }
+  for (const vorlan::SoundRow& row : vorlan::SoundCatalogue()) {
+    if (std::ranges::none_of(jobs, [&](const Job& j) { return std::string_view(row.file) == j.file; })) {
+      std::fprintf(stderr, "vorlan_content: no recipe makes %s\n", row.file);
       ++failures;
     }
   }

@@ -21,121 +21,40 @@ float Dome(Vec p, Vec c, float r) {
   return std::clamp(-(dx * kLight[0] + dy * kLight[1]) * 1.1f, -1.f, 1.f);
 }
 
-// Lays out frames of a scene family in a row and puts the masks at (0, maskY) below.
-Canvas SheetRow(const std::vector<Sprite>& frames, int fw, int maskY, int totalH) {
-  Canvas out(fw * static_cast<int>(frames.size()), totalH, {0, 0, 0});
-  for (size_t k = 0; k < frames.size(); ++k) {
-    out.Put(frames[k].image, fw * static_cast<int>(k), 0);
-    out.Put(frames[k].mask, fw * static_cast<int>(k), maskY);
-  }
-  return out;
-}
-
 // ---- Soldiers --------------------------------------------------------------------------------
+
+// Parts a kit may carry.
+enum : unsigned { kBackpack = 1, kPads = 2, kBand = 4, kGoggles = 8, kHeavy = 16, kScope = 32, kPlayerMark = 64 };
 
 struct Kit {
   Rgb uniform, helmet, pack, gear, weapon;
-  float shoulders = 5.8f;  // half width across the shoulders
-  float gunLength = 9.0f;  // from the centre along the facing
-  float gunWidth = 0.7f;
-  bool backpack = false, pads = false, band = false, goggles = false, heavy = false, scope = false;
-  bool playerMark = false;
-  Rgb bandColor{};
+  float shoulders;  // half width across the shoulders
+  float gunLength;  // from the centre along the facing
+  float gunWidth;
+  unsigned parts;
+  Rgb bandColor;
+  bool Has(unsigned part) const { return (parts & part) != 0; }
 };
 
-Kit KitFor(int level) {  // -1 = the player
-  Kit k;
-  switch (level) {
-    case -1:
-      k.uniform = RgbOf(40, 104, 190);
-      k.helmet = RgbOf(58, 118, 214);
-      k.pack = RgbOf(40, 80, 130);
-      k.gear = RgbOf(30, 60, 100);
-      k.weapon = RgbOf(40, 40, 44);
-      k.shoulders = 6.0f;
-      k.gunLength = 9.2f;
-      k.backpack = true;
-      k.playerMark = true;
-      k.band = true;
-      k.bandColor = RgbOf(255, 214, 40);
-      break;
-    case 0:
-      k.uniform = RgbOf(176, 152, 104);
-      k.helmet = RgbOf(110, 92, 56);
-      k.pack = RgbOf(130, 110, 70);
-      k.gear = RgbOf(110, 92, 60);
-      k.weapon = RgbOf(70, 55, 40);
-      k.shoulders = 5.4f;
-      k.gunLength = 8.0f;
-      break;
-    case 1:
-      k.uniform = RgbOf(112, 122, 62);
-      k.helmet = RgbOf(66, 76, 34);
-      k.pack = RgbOf(84, 90, 48);
-      k.gear = RgbOf(70, 74, 40);
-      k.weapon = RgbOf(50, 46, 40);
-      k.shoulders = 5.6f;
-      k.gunLength = 8.4f;
-      k.backpack = true;
-      break;
-    case 2:
-      k.uniform = RgbOf(96, 106, 98);
-      k.helmet = RgbOf(58, 62, 60);
-      k.pack = RgbOf(64, 70, 66);
-      k.gear = RgbOf(48, 52, 50);
-      k.weapon = RgbOf(36, 36, 38);
-      k.shoulders = 5.9f;
-      k.gunLength = 8.8f;
-      k.backpack = true;
-      k.pads = true;
-      break;
-    case 3:
-      k.uniform = RgbOf(50, 82, 46);
-      k.helmet = RgbOf(30, 48, 28);
-      k.pack = RgbOf(40, 56, 34);
-      k.gear = RgbOf(30, 40, 28);
-      k.weapon = RgbOf(30, 30, 32);
-      k.shoulders = 6.1f;
-      k.gunLength = 9.1f;
-      k.backpack = true;
-      k.pads = true;
-      k.band = true;
-      k.bandColor = RgbOf(200, 40, 36);
-      break;
-    case 4:
-      k.uniform = RgbOf(72, 54, 60);
-      k.helmet = RgbOf(36, 36, 42);
-      k.pack = RgbOf(36, 36, 40);
-      k.gear = RgbOf(150, 36, 36);
-      k.weapon = RgbOf(24, 24, 26);
-      k.shoulders = 6.3f;
-      k.gunLength = 9.4f;
-      k.backpack = true;
-      k.pads = true;
-      k.band = true;
-      k.bandColor = RgbOf(220, 40, 40);
-      k.goggles = true;
-      k.scope = true;
-      break;
-    default:
-      k.uniform = RgbOf(150, 34, 34);
-      k.helmet = RgbOf(40, 30, 30);
-      k.pack = RgbOf(50, 18, 18);
-      k.gear = RgbOf(212, 170, 60);
-      k.weapon = RgbOf(28, 26, 26);
-      k.shoulders = 6.6f;
-      k.gunLength = 9.0f;
-      k.gunWidth = 1.05f;
-      k.backpack = true;
-      k.pads = true;
-      k.band = true;
-      k.bandColor = RgbOf(230, 190, 70);
-      k.goggles = true;
-      k.heavy = true;
-      break;
-  }
-  return k;
-}
+// Uniforms and gear, the player's first and then enemy levels 0 to 5: later levels look heavier.
+const Kit kKits[] = {
+    {RgbOf(40, 104, 190), RgbOf(58, 118, 214), RgbOf(40, 80, 130), RgbOf(30, 60, 100), RgbOf(40, 40, 44), 6.0f, 9.2f,
+     0.7f, kBackpack | kBand | kPlayerMark, RgbOf(255, 214, 40)},
+    {RgbOf(176, 152, 104), RgbOf(110, 92, 56), RgbOf(130, 110, 70), RgbOf(110, 92, 60), RgbOf(70, 55, 40), 5.4f,
+     8.0f, 0.7f, 0, {}},
+    {RgbOf(112, 122, 62), RgbOf(66, 76, 34), RgbOf(84, 90, 48), RgbOf(70, 74, 40), RgbOf(50, 46, 40), 5.6f, 8.4f,
+     0.7f, kBackpack, {}},
+    {RgbOf(96, 106, 98), RgbOf(58, 62, 60), RgbOf(64, 70, 66), RgbOf(48, 52, 50), RgbOf(36, 36, 38), 5.9f, 8.8f,
+     0.7f, kBackpack | kPads, {}},
+    {RgbOf(50, 82, 46), RgbOf(30, 48, 28), RgbOf(40, 56, 34), RgbOf(30, 40, 28), RgbOf(30, 30, 32), 6.1f, 9.1f, 0.7f,
+     kBackpack | kPads | kBand, RgbOf(200, 40, 36)},
+    {RgbOf(72, 54, 60), RgbOf(36, 36, 42), RgbOf(36, 36, 40), RgbOf(150, 36, 36), RgbOf(24, 24, 26), 6.3f, 9.4f,
+     0.7f, kBackpack | kPads | kBand | kGoggles | kScope, RgbOf(220, 40, 40)},
+    {RgbOf(150, 34, 34), RgbOf(40, 30, 30), RgbOf(50, 18, 18), RgbOf(212, 170, 60), RgbOf(28, 26, 26), 6.6f, 9.0f,
+     1.05f, kBackpack | kPads | kBand | kGoggles | kHeavy, RgbOf(230, 190, 70)},
+};
+
+const Kit& KitFor(int level) { return kKits[level + 1]; }  // -1 = the player
 
 // A shape with a thin dark outline, so parts stay apart at 21 pixels.
 void Outlined(Rgba& acc, float d, Rgb c, float w = 0.45f, Rgb edge = {0.08f, 0.08f, 0.06f}) {
@@ -151,28 +70,28 @@ Rgba SoldierAt(Vec p, Vec c, float facing, const Kit& k) {
     return Vec{w.x + c.x, w.y + c.y};
   };
   Rgba acc;
-  if (k.backpack) {
+  if (k.Has(kBackpack)) {
     Vec bc{-3.4f, 0};
     Outlined(acc, SdBox(q, bc, 1.6f, 3.0f, 0.9f), Shade(k.pack, Dome(p, world(bc), 4.f) * 0.6f));
   }
   // Torso and shoulders, a broad oval across the facing.
   float sh = k.shoulders;
   Outlined(acc, SdEllipse(q, {-0.9f, 0}, 2.7f, sh), Shade(k.uniform, Dome(p, world({-0.9f, 0}), sh) * 0.45f));
-  if (k.pads) {
+  if (k.Has(kPads)) {
     for (float s : {-1.f, 1.f}) {
       Vec pc{-0.8f, s * (sh - 1.5f)};
       Outlined(acc, SdCircle(q, pc, 1.5f), Shade(k.gear, Dome(p, world(pc), 1.6f) * 0.7f), 0.35f);
     }
   }
-  if (k.band) {
+  if (k.Has(kBand)) {
     // A coloured band on the left shoulder marks rank (the player's is yellow).
     Layer(acc, k.bandColor, Cover(SdBox(q, {-0.8f, -(sh - 1.4f)}, 1.5f, 0.65f, 0.3f)));
   }
   // The weapon along the facing on the right of the centre line, gripped by both hands.
   float gy = 1.3f;
   float gun = SdSegment(q, {0.5f, gy}, {k.gunLength, gy}, k.gunWidth);
-  if (k.heavy) gun = std::min(gun, SdCircle(q, {4.0f, gy + 0.9f}, 1.5f));  // drum magazine
-  if (k.scope) gun = std::min(gun, SdSegment(q, {2.6f, gy - 0.2f}, {5.0f, gy - 0.2f}, 0.95f));
+  if (k.Has(kHeavy)) gun = std::min(gun, SdCircle(q, {4.0f, gy + 0.9f}, 1.5f));  // drum magazine
+  if (k.Has(kScope)) gun = std::min(gun, SdSegment(q, {2.6f, gy - 0.2f}, {5.0f, gy - 0.2f}, 0.95f));
   Layer(acc, RgbOf(10, 10, 10), Cover(gun - 0.35f));
   Layer(acc, Shade(k.weapon, q.y < gy ? 0.5f : -0.1f), Cover(gun));
   // Arms from the shoulders to the hands.
@@ -186,16 +105,17 @@ Rgba SoldierAt(Vec p, Vec c, float facing, const Kit& k) {
   Vec hc{-0.2f, 0};
   float helmet = SdCircle(q, hc, 2.9f);
   Outlined(acc, helmet, Shade(k.helmet, Dome(p, world(hc), 2.9f)), 0.55f);
-  if (k.playerMark) {
+  if (k.Has(kPlayerMark)) {
     // A bright stripe over the crown from back to front: the player is seen at a glance.
     Layer(acc, k.bandColor, Cover(std::max(helmet + 0.5f, std::fabs(q.y - hc.y) - 0.75f)));
   }
-  if (k.goggles) Layer(acc, RgbOf(120, 230, 240), Cover(SdBox(q, {2.2f, 0}, 0.5f, 1.7f, 0.4f)));
+  if (k.Has(kGoggles)) Layer(acc, RgbOf(120, 230, 240), Cover(SdBox(q, {2.2f, 0}, 0.5f, 1.7f, 0.4f)));
   return acc;
 }
 
-Canvas SoldierSheet(int level) {
-  Kit kit = KitFor(level);
+// One frame per 5 degrees of facing.
+std::vector<Sprite> SoldierFrames(int level) {
+  const Kit& kit = KitFor(level);
   std::vector<Sprite> frames;
   for (int k = 0; k < 72; ++k) {
     float facing = 5.f * k;
@@ -207,7 +127,7 @@ Canvas SoldierSheet(int level) {
         4);
     frames.push_back(MakeSprite(r));
   }
-  return SheetRow(frames, 21, 21, 42);
+  return frames;
 }
 
 // ---- Sheep -----------------------------------------------------------------------------------
@@ -462,7 +382,7 @@ float SdHeart(Vec p, Vec c, float s) {
 }
 
 // The drug icons: good (green heart, a plus), bad (purple heart, cracked), mixed (half each).
-Canvas DrugIcons() {
+std::vector<Sprite> DrugIcons() {
   std::vector<Sprite> frames;
   for (int kind = 0; kind < 3; ++kind) {
     Canvas r = Render(30, 30, [kind](Vec p) {
@@ -488,7 +408,7 @@ Canvas DrugIcons() {
     });
     frames.push_back(MakeSprite(r));
   }
-  return SheetRow(frames, 30, 30, 60);
+  return frames;
 }
 
 Rgba BombAt(Vec p) {
@@ -562,32 +482,27 @@ Rgba WalkHereAt(Vec p) {
 }  // namespace
 
 void WriteSprites(PictureOut& out) {
-  out.Save("Player.jpg", SoldierSheet(-1));
-  for (int level = 0; level <= 5; ++level)
-    out.Save("AiLVL" + std::to_string(level) + ".jpg", SoldierSheet(level));
+  auto sheet = [&](const std::string& name, const std::vector<Sprite>& frames) {
+    out.Save(name, SheetRow(frames, out.Row(name)));
+  };
+  sheet("Player.jpg", SoldierFrames(-1));
+  for (int level = 0; level <= 5; ++level) sheet("AiLVL" + std::to_string(level) + ".jpg", SoldierFrames(level));
 
   out.Save("Health.jpg", HealthCrates());
   out.Save("Ammo.jpg", AmmoCrates());
   out.Save("Acid.jpg", AcidPickups());
-  out.Save("AcidHearth.jpg", DrugIcons());
-
-  Sprite bomb = MakeSprite(Render(30, 30, BombAt, 4));
-  out.Save("BombIcon.jpg", Compose(bomb.image, bomb.mask, 60, 30, 30, 0));
-
-  Sprite crater = MakeSprite(Render(64, 64, CraterAt, 3));
-  out.Save("BoomDirt.jpg", Compose(crater.image, crater.mask, 128, 64, 64, 0));
+  sheet("AcidHearth.jpg", DrugIcons());
+  out.SaveRendered("BombIcon.jpg", BombAt, 4);
+  out.SaveRendered("BoomDirt.jpg", CraterAt, 3);
 
   std::vector<Sprite> blast;
   for (int f = 0; f < 27; ++f)
     blast.push_back(MakeSprite(Render(
         64, 64, [f](Vec p) { return ExplosionAt(p, f); }, 3)));
-  out.Save("Explosion.jpg", SheetRow(blast, 64, 64, 128));
+  sheet("Explosion.jpg", blast);
 
-  Sprite plane = MakeSprite(Render(40, 40, AirPlaneAt, 4));
-  out.Save("AirPlane.jpg", Compose(plane.image, plane.mask, 80, 40, 40, 0));
-
-  Sprite cleaner = MakeSprite(Render(50, 64, CleanerAt, 4));
-  out.Save("Cleaner.jpg", Compose(cleaner.image, cleaner.mask, 100, 64, 50, 0));
+  out.SaveRendered("AirPlane.jpg", AirPlaneAt, 4);
+  out.SaveRendered("Cleaner.jpg", CleanerAt, 4);
 
   // Four bodies stacked: image column on the left, mask column on the right.
   Canvas dead(40, 80, {0, 0, 0});
@@ -600,8 +515,7 @@ void WriteSprites(PictureOut& out) {
   }
   out.Save("Dead.jpg", dead);
 
-  Sprite cross = MakeSprite(Render(9, 9, CrosshairAt, 6));
-  out.Save("CursorFire.jpg", Compose(cross.image, cross.mask, 18, 9, 9, 0));
+  out.SaveRendered("CursorFire.jpg", CrosshairAt, 6);
 
   // The footprint: only its top-left 2 x 2 pixels are stamped. A mid-dark trodden brown reads as a
   // print on grass, mud, dirt and snow alike without punching black holes into light ground.
@@ -611,34 +525,20 @@ void WriteSprites(PictureOut& out) {
   foot.At(1, 1).c = RgbOf(98, 84, 68);
   out.Save("Foot.jpg", foot);
 
-  Sprite bullets = MakeSprite(Render(11, 11, BulletsAt, 6));
-  out.Save("BulletsOut.jpg", Compose(bullets.image, bullets.mask, 11, 22, 0, 11));
+  out.SaveRendered("BulletsOut.jpg", BulletsAt, 6);
 
   std::vector<Sprite> sheep;
   for (int k = 0; k < 36; ++k) {
     float heading = 10.f * k + 5.f;
     sheep.push_back(MakeSprite(Render(
-        23, 16,
-        [&](Vec p) {
-          return SheepAt(p, {11.5f, 8.f}, heading, false, 31);
-        },
-        4)));
+        23, 16, [&](Vec p) { return SheepAt(p, {11.5f, 8.f}, heading, false, 31); }, 4)));
   }
-  out.Save("Ovca.jpg", SheetRow(sheep, 23, 17, 33));
+  sheet("Ovca.jpg", sheep);
 
-  Sprite deadSheep = MakeSprite(Render(
-      17, 16,
-      [](Vec p) {
-        return SheepAt(p, {8.5f, 7.5f}, 200.f, true, 33);
-      },
-      4));
-  out.Save("OvcaDead.jpg", Compose(deadSheep.image, deadSheep.mask, 17, 32, 0, 16));
-
-  Sprite walk = MakeSprite(Render(20, 20, WalkHereAt, 4));
-  out.Save("WalkHere.jpg", Compose(walk.image, walk.mask, 40, 20, 20, 0));
-
-  Sprite menuCursor = MakeSprite(Render(18, 18, MenuCursorAt, 4));
-  out.Save("CursorMenu.jpg", Compose(menuCursor.image, menuCursor.mask, 36, 18, 18, 0));
+  out.SaveRendered(
+      "OvcaDead.jpg", [](Vec p) { return SheepAt(p, {8.5f, 7.5f}, 200.f, true, 33); }, 4);
+  out.SaveRendered("WalkHere.jpg", WalkHereAt, 4);
+  out.SaveRendered("CursorMenu.jpg", MenuCursorAt, 4);
 }
 
 // Shared with the help pictures: the bomb icon and the ammunition crate at any size.
