@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/picture_catalogue.h"
 #include "platform/media/media.h"
 #include "platform/surface.h"
 #include "support/test_game.h"
@@ -19,48 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path PictureFile(const std::string& name) { return testing::BuiltProgramDir() / "Pictures" / name; }
-
-// One image/mask pair of a picture: w x h frames, count of them stepping by (dx, dy), the mask
-// of each at (mx, my) from its image.
-struct Frames {
-  int x, y, w, h, count, dx, dy, mx, my;
-};
-struct Masked {
-  const char* file;
-  int width, height;
-  Frames f;
-};
-
-const Masked kMasked[] = {
-    {"Logo.jpg", 107, 47, {0, 0, 107, 23, 1, 0, 0, 0, 24}},     {"SliderMenu.jpg", 20, 140, {0, 0, 10, 140, 1, 0, 0, 10, 0}},
-    {"LayerScore.jpg", 85, 30, {0, 0, 85, 15, 1, 0, 0, 0, 15}}, {"CursorMenu.jpg", 36, 18, {0, 0, 18, 18, 1, 0, 0, 18, 0}},
-    {"EnterText.jpg", 150, 30, {0, 0, 150, 15, 1, 0, 0, 0, 15}}, {"Player.jpg", 1512, 42, {0, 0, 21, 21, 72, 21, 0, 0, 21}},
-    {"AiLVL0.jpg", 1512, 42, {0, 0, 21, 21, 72, 21, 0, 0, 21}}, {"AiLVL1.jpg", 1512, 42, {0, 0, 21, 21, 72, 21, 0, 0, 21}},
-    {"AiLVL2.jpg", 1512, 42, {0, 0, 21, 21, 72, 21, 0, 0, 21}}, {"AiLVL3.jpg", 1512, 42, {0, 0, 21, 21, 72, 21, 0, 0, 21}},
-    {"AiLVL4.jpg", 1512, 42, {0, 0, 21, 21, 72, 21, 0, 0, 21}}, {"AiLVL5.jpg", 1512, 42, {0, 0, 21, 21, 72, 21, 0, 0, 21}},
-    {"AcidHearth.jpg", 90, 60, {0, 0, 30, 30, 3, 30, 0, 0, 30}}, {"BombIcon.jpg", 60, 30, {0, 0, 30, 30, 1, 0, 0, 30, 0}},
-    {"BoomDirt.jpg", 128, 64, {0, 0, 64, 64, 1, 0, 0, 64, 0}},  {"Explosion.jpg", 1728, 128, {0, 0, 64, 64, 27, 64, 0, 0, 64}},
-    {"AirPlane.jpg", 80, 40, {0, 0, 40, 40, 1, 0, 0, 40, 0}},   {"Cleaner.jpg", 100, 64, {0, 0, 50, 64, 1, 0, 0, 50, 0}},
-    {"Dead.jpg", 40, 80, {0, 0, 20, 20, 4, 0, 20, 20, 0}},      {"CursorFire.jpg", 18, 9, {0, 0, 9, 9, 1, 0, 0, 9, 0}},
-    {"BulletsOut.jpg", 11, 22, {0, 0, 11, 11, 1, 0, 0, 0, 11}}, {"Ovca.jpg", 828, 33, {0, 0, 23, 16, 36, 23, 0, 0, 17}},
-    {"OvcaDead.jpg", 17, 32, {0, 0, 17, 16, 1, 0, 0, 0, 16}},   {"WalkHere.jpg", 40, 20, {0, 0, 20, 20, 1, 0, 0, 20, 0}},
-    {"LogoFull.jpg", 107, 80, {0, 0, 107, 40, 1, 0, 0, 0, 40}},
-};
-
-struct Plain {
-  const char* file;
-  int width, height;
-};
-const Plain kPlain[] = {
-    {"StatusBar.jpg", 300, 78},      {"MainLogo.jpg", 300, 300},      {"Loading.jpg", 300, 13},
-    {"SliderDrag.jpg", 8, 14},       {"Layer.jpg", 300, 13},          {"Check.jpg", 16, 8},
-    {"ScoreUpDown.jpg", 9, 27},      {"Help1.jpg", 23, 32},           {"Help2.jpg", 62, 20},
-    {"Help3.jpg", 32, 32},           {"MainMenu.jpg", 270, 270},      {"StatusHealth.jpg", 300, 20},
-    {"StatusAmmo.jpg", 300, 20},     {"StatusAccuracy.jpg", 300, 20}, {"StatusRecharge.jpg", 300, 20},
-    {"StatusBulletSpeed.jpg", 300, 20}, {"StatusMelee.jpg", 300, 20}, {"Health.jpg", 14, 7},
-    {"Ammo.jpg", 18, 7},             {"Acid.jpg", 14, 7},             {"Foot.jpg", 4, 4},
-    {"InRowBar.jpg", 300, 3},
-};
 
 Surface Load(const std::string& name) {
   Surface s;
@@ -85,20 +44,23 @@ int MaskError(Color c, bool& white) {
 constexpr int kMaskTolerance = 6;
 constexpr int kBlackTolerance = 12;
 
-TEST(ContentPictures, MaskedPicturesHaveTheirLayoutAndCleanMasks) {
-  for (const Masked& m : kMasked) {
-    SCOPED_TRACE(m.file);
-    Surface s = Load(m.file);
-    ASSERT_EQ(s.Width(), m.width);
-    ASSERT_EQ(s.Height(), m.height);
-    for (int k = 0; k < m.f.count; ++k) {
+// Every catalogue row has its file at its size; a masked row's frames have clean masks.
+TEST(ContentPictures, EveryRowHasItsSizeAndMaskedFramesHaveCleanMasks) {
+  for (const PictureRow& row : PictureCatalogue()) {
+    SCOPED_TRACE(row.file);
+    Surface s = Load(row.file);
+    ASSERT_EQ(s.Width(), row.width);
+    ASSERT_EQ(s.Height(), row.height);
+    const FrameLayout& f = row.frames;
+    if (!f.Masked()) continue;
+    for (int k = 0; k < f.count; ++k) {
       SCOPED_TRACE("frame " + std::to_string(k));
-      int ix = m.f.x + k * m.f.dx, iy = m.f.y + k * m.f.dy;
+      int ix = k * f.dx, iy = k * f.dy;
       int worstMask = 0, worstBlack = 0, opaque = 0, seeThrough = 0, visible = 0;
-      for (int y = 0; y < m.f.h; ++y)
-        for (int x = 0; x < m.f.w; ++x) {
+      for (int y = 0; y < f.h; ++y)
+        for (int x = 0; x < f.w; ++x) {
           bool white = false;
-          worstMask = std::max(worstMask, MaskError(GetPixel(s, ix + m.f.mx + x, iy + m.f.my + y), white));
+          worstMask = std::max(worstMask, MaskError(GetPixel(s, ix + f.mx + x, iy + f.my + y), white));
           Color img = GetPixel(s, ix + x, iy + y);
           if (white) {
             ++seeThrough;
@@ -112,29 +74,12 @@ TEST(ContentPictures, MaskedPicturesHaveTheirLayoutAndCleanMasks) {
       EXPECT_LE(worstBlack, kBlackTolerance) << "image not black where the mask is white";
       EXPECT_GT(opaque, 0) << "empty frame";
       EXPECT_GT(visible, opaque / 2) << "sprite drawn too dark to see";
-      const std::string file = m.file;
+      const std::string file = row.file;
       if (file != "EnterText.jpg" && file != "SliderMenu.jpg" && file != "LayerScore.jpg") {
         EXPECT_GT(seeThrough, 0) << "a sprite without transparency";
       }
     }
   }
-}
-
-TEST(ContentPictures, OpaquePicturesAndTerrainHaveTheirSizes) {
-  for (const Plain& p : kPlain) {
-    SCOPED_TRACE(p.file);
-    Surface s = Load(p.file);
-    EXPECT_EQ(s.Width(), p.width);
-    EXPECT_EQ(s.Height(), p.height);
-  }
-  for (const char* map : {"Map01.jpg", "Map02.jpg", "Map03.jpg", "Map04.jpg"}) {
-    Surface s = Load(map);
-    EXPECT_GE(s.Width(), 320) << map;
-    EXPECT_GE(s.Height(), 320) << map;
-  }
-  Surface clean = Load("CleanLine.jpg");
-  EXPECT_GE(clean.Width(), 49);
-  EXPECT_GE(clean.Height(), 340);
 }
 
 // Sampling factors of every colour component, read from the JPEG frame header.
@@ -165,7 +110,7 @@ TEST(ContentPictures, EveryPictureKeepsFullResolutionColour) {
     for (int v : factors) EXPECT_EQ(v, 0x11) << e.path().filename();
     ++checked;
   }
-  EXPECT_EQ(checked, 52);
+  EXPECT_EQ(checked, static_cast<int>(PictureCatalogue().size())) << "a picture without a catalogue row";
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ void PictureOut::Save(const std::string& name, const Canvas& c, int quality) {
     std::fprintf(stderr, "vorlan_content: %s has no row in the picture catalogue\n", name.c_str());
     ++failures;
   } else if (c.W() != row.width || c.H() != row.height) {
-    std::fprintf(stderr, "vorlan_content: %s is %d x %d, the catalogue says %d x %d\n", name.c_str(), c.W(), c.H(),
-                 row.width, row.height);
+    std::fprintf(stderr, "vorlan_content: %s is %d x %d, the catalogue says %d x %d\n", name.c_str(), c.W(),
+                 c.H(), row.width, row.height);
     ++failures;
   }
   if (!WriteJpeg(c, folder / name, quality)) {
@@ -44,7 +44,8 @@ void PictureOut::SaveRendered(const std::string& name, const Scene& scene, int s
 int PictureOut::Unwritten() const {
   int missing = 0;
   for (const vorlan::PictureRow& row : vorlan::PictureCatalogue()) {
-    bool done = std::any_of(written.begin(), written.end(), [&](const Entry& e) { return e.name == row.file; });
+    bool done =
+        std::any_of(written.begin(), written.end(), [&](const Entry& e) { return e.name == row.file; });
     if (!done) {
       std::fprintf(stderr, "vorlan_content: no recipe draws %s\n", row.file);
       ++missing;

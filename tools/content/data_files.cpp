@@ -181,13 +181,13 @@ int WriteDataFiles(const fs::path& programDir, std::vector<std::string>* written
   };
 
   // The player: only the name survives the new-game set-up, the rest is a believable recruit.
-  always("DEFAULT.txt", {KeyLine("NA", "Recruit"), KeyLine("OM", "60"), KeyLine("DE", "10"), KeyLine("HT", "90"),
-                         KeyLine("EL", "30"), KeyLine("EE", "0"), KeyLine("ED", "3"), KeyLine("GN", "20"),
-                         KeyLine("EM", "12"), "END"});
+  always("DEFAULT.txt", {KeyLine("NA", "Recruit"), KeyLine("OM", "60"), KeyLine("DE", "10"),
+                         KeyLine("HT", "90"), KeyLine("EL", "30"), KeyLine("EE", "0"), KeyLine("ED", "3"),
+                         KeyLine("GN", "20"), KeyLine("EM", "12"), "END"});
   // An enemy rifleman: his name and melee skill reach the battle.
-  always("LVL1.txt", {KeyLine("NA", "Rifleman"), KeyLine("OM", "10"), KeyLine("DE", "10"), KeyLine("HT", "20"),
-                      KeyLine("EL", "30"), KeyLine("EE", "1"), KeyLine("ED", "3"), KeyLine("GN", "20"),
-                      KeyLine("EM", "20"), "END"});
+  always("LVL1.txt", {KeyLine("NA", "Rifleman"), KeyLine("OM", "10"), KeyLine("DE", "10"),
+                      KeyLine("HT", "20"), KeyLine("EL", "30"), KeyLine("EE", "1"), KeyLine("ED", "3"),
+                      KeyLine("GN", "20"), KeyLine("EM", "20"), "END"});
 
   // Default local top ten (plus the overflow slot): modest results a new player can beat.
   std::vector<std::string> lines;

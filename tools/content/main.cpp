@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
   SDL_Quit();
   if (listed) {
     for (const auto& e : pics.written) written.push_back("Pictures/" + e.name);
-    for (const vorlan::SoundRow& row : vorlan::SoundCatalogue()) written.push_back(std::string("Sounds/") + row.file);
+    for (const vorlan::SoundRow& row : vorlan::SoundCatalogue())
+      written.push_back(std::string("Sounds/") + row.file);
     failures += CheckOutputs(argv[3], written);
   }
 

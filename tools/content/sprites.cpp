@@ -24,7 +24,15 @@ float Dome(Vec p, Vec c, float r) {
 // ---- Soldiers --------------------------------------------------------------------------------
 
 // Parts a kit may carry.
-enum : unsigned { kBackpack = 1, kPads = 2, kBand = 4, kGoggles = 8, kHeavy = 16, kScope = 32, kPlayerMark = 64 };
+enum : unsigned {
+  kBackpack = 1,
+  kPads = 2,
+  kBand = 4,
+  kGoggles = 8,
+  kHeavy = 16,
+  kScope = 32,
+  kPlayerMark = 64
+};
 
 struct Kit {
   Rgb uniform, helmet, pack, gear, weapon;
@@ -37,22 +45,24 @@ struct Kit {
 };
 
 // Uniforms and gear, the player's first and then enemy levels 0 to 5: later levels look heavier.
+// clang-format off
 const Kit kKits[] = {
-    {RgbOf(40, 104, 190), RgbOf(58, 118, 214), RgbOf(40, 80, 130), RgbOf(30, 60, 100), RgbOf(40, 40, 44), 6.0f, 9.2f,
-     0.7f, kBackpack | kBand | kPlayerMark, RgbOf(255, 214, 40)},
-    {RgbOf(176, 152, 104), RgbOf(110, 92, 56), RgbOf(130, 110, 70), RgbOf(110, 92, 60), RgbOf(70, 55, 40), 5.4f,
-     8.0f, 0.7f, 0, {}},
-    {RgbOf(112, 122, 62), RgbOf(66, 76, 34), RgbOf(84, 90, 48), RgbOf(70, 74, 40), RgbOf(50, 46, 40), 5.6f, 8.4f,
-     0.7f, kBackpack, {}},
-    {RgbOf(96, 106, 98), RgbOf(58, 62, 60), RgbOf(64, 70, 66), RgbOf(48, 52, 50), RgbOf(36, 36, 38), 5.9f, 8.8f,
-     0.7f, kBackpack | kPads, {}},
-    {RgbOf(50, 82, 46), RgbOf(30, 48, 28), RgbOf(40, 56, 34), RgbOf(30, 40, 28), RgbOf(30, 30, 32), 6.1f, 9.1f, 0.7f,
-     kBackpack | kPads | kBand, RgbOf(200, 40, 36)},
-    {RgbOf(72, 54, 60), RgbOf(36, 36, 42), RgbOf(36, 36, 40), RgbOf(150, 36, 36), RgbOf(24, 24, 26), 6.3f, 9.4f,
-     0.7f, kBackpack | kPads | kBand | kGoggles | kScope, RgbOf(220, 40, 40)},
-    {RgbOf(150, 34, 34), RgbOf(40, 30, 30), RgbOf(50, 18, 18), RgbOf(212, 170, 60), RgbOf(28, 26, 26), 6.6f, 9.0f,
-     1.05f, kBackpack | kPads | kBand | kGoggles | kHeavy, RgbOf(230, 190, 70)},
+    {RgbOf(40, 104, 190), RgbOf(58, 118, 214), RgbOf(40, 80, 130), RgbOf(30, 60, 100), RgbOf(40, 40, 44),
+     6.0f, 9.2f, 0.7f, kBackpack | kBand | kPlayerMark, RgbOf(255, 214, 40)},
+    {RgbOf(176, 152, 104), RgbOf(110, 92, 56), RgbOf(130, 110, 70), RgbOf(110, 92, 60), RgbOf(70, 55, 40),
+     5.4f, 8.0f, 0.7f, 0, {}},
+    {RgbOf(112, 122, 62), RgbOf(66, 76, 34), RgbOf(84, 90, 48), RgbOf(70, 74, 40), RgbOf(50, 46, 40),
+     5.6f, 8.4f, 0.7f, kBackpack, {}},
+    {RgbOf(96, 106, 98), RgbOf(58, 62, 60), RgbOf(64, 70, 66), RgbOf(48, 52, 50), RgbOf(36, 36, 38),
+     5.9f, 8.8f, 0.7f, kBackpack | kPads, {}},
+    {RgbOf(50, 82, 46), RgbOf(30, 48, 28), RgbOf(40, 56, 34), RgbOf(30, 40, 28), RgbOf(30, 30, 32),
+     6.1f, 9.1f, 0.7f, kBackpack | kPads | kBand, RgbOf(200, 40, 36)},
+    {RgbOf(72, 54, 60), RgbOf(36, 36, 42), RgbOf(36, 36, 40), RgbOf(150, 36, 36), RgbOf(24, 24, 26),
+     6.3f, 9.4f, 0.7f, kBackpack | kPads | kBand | kGoggles | kScope, RgbOf(220, 40, 40)},
+    {RgbOf(150, 34, 34), RgbOf(40, 30, 30), RgbOf(50, 18, 18), RgbOf(212, 170, 60), RgbOf(28, 26, 26),
+     6.6f, 9.0f, 1.05f, kBackpack | kPads | kBand | kGoggles | kHeavy, RgbOf(230, 190, 70)},
 };
+// clang-format on
 
 const Kit& KitFor(int level) { return kKits[level + 1]; }  // -1 = the player
 
@@ -486,7 +496,8 @@ void WriteSprites(PictureOut& out) {
     out.Save(name, SheetRow(frames, out.Row(name)));
   };
   sheet("Player.jpg", SoldierFrames(-1));
-  for (int level = 0; level <= 5; ++level) sheet("AiLVL" + std::to_string(level) + ".jpg", SoldierFrames(level));
+  for (int level = 0; level <= 5; ++level)
+    sheet("AiLVL" + std::to_string(level) + ".jpg", SoldierFrames(level));
 
   out.Save("Health.jpg", HealthCrates());
   out.Save("Ammo.jpg", AmmoCrates());
@@ -531,12 +542,20 @@ void WriteSprites(PictureOut& out) {
   for (int k = 0; k < 36; ++k) {
     float heading = 10.f * k + 5.f;
     sheep.push_back(MakeSprite(Render(
-        23, 16, [&](Vec p) { return SheepAt(p, {11.5f, 8.f}, heading, false, 31); }, 4)));
+        23, 16,
+        [&](Vec p) {
+          return SheepAt(p, {11.5f, 8.f}, heading, false, 31);
+        },
+        4)));
   }
   sheet("Ovca.jpg", sheep);
 
   out.SaveRendered(
-      "OvcaDead.jpg", [](Vec p) { return SheepAt(p, {8.5f, 7.5f}, 200.f, true, 33); }, 4);
+      "OvcaDead.jpg",
+      [](Vec p) {
+        return SheepAt(p, {8.5f, 7.5f}, 200.f, true, 33);
+      },
+      4);
   out.SaveRendered("WalkHere.jpg", WalkHereAt, 4);
   out.SaveRendered("CursorMenu.jpg", MenuCursorAt, 4);
 }
