@@ -84,5 +84,45 @@ TEST_F(FrameCycleTest, SustainedFireLevelsUpButNotUnderAcid) {
   EXPECT_TRUE(g.timing.FireStreak == 7 && p.RechargeTime == 9);
 }
 
+// One frame in which every step makes a sound: the sounds come in the order of the steps.
+TEST_F(FrameCycleTest, AFrameRunsItsStepsInOrderAndAPausedFrameRunsNone) {
+  auto& w = g.world;
+  g.form.Field.Resize(300, 300);
+  g.form.Terain.Resize(320, 320);
+  g.form.InGame = kTrue;
+  g.timing.GameMinutes = 2, g.timing.GameSeconds = 56;  // the wave alarm is one second away
+  plat.SetCursorField(100, 100);
+  PlaceSoldier(g, 0, 140, 140, 100, 60, 10);
+  Bullet& spent = w.Bullets[5];  // falls in the bullet step
+  spent.BulletRange = 1, spent.BulletSpeed = 3, spent.BulletX = 20, spent.BulletY = 280,
+  spent.BulletOwner = 1;
+  SheepRec& sheep = w.Sheep[0];  // bleats in the sheep step
+  sheep.SheepAlive = kTrue, sheep.SheepX = 200, sheep.SheepY = 40, sheep.SheepSpeed = 3,
+  sheep.SheepHealth = 100;
+  sheep.SheepKind = 2, sheep.SheepBleatLeft = 1, sheep.SheepBleatEvery = 300;
+  PlaceSoldier(g, 1, 140, 180, 50, 60, 15, 5);              // shoots in the soldier step
+  w.AcidOn[0] = kTrue, w.AcidX[0] = 147, w.AcidY[0] = 147;  // taken in the acid step
+  w.AirRaidOn = kTrue, w.AirRaidKind = 3, w.PlaneX = 290;   // bombs in the air-raid step
+  w.BombTargetX = 200, w.BombTargetY = 10;
+  w.KillsInRowCount = 5, w.KillsInRowTime = 0;  // pays out in the kills-in-a-row step
+  auto plays = [&] {
+    std::vector<int> out;
+    for (const auto& c : plat.audioCalls)
+      if (c.op == HeadlessPlatform::AudioCall::Op::Play) out.push_back(c.index);
+    return out;
+  };
+
+  g.form.Paused = kTrue;
+  GameFrame(g);
+  EXPECT_EQ(plays(), std::vector<int>{});
+  EXPECT_EQ(spent.BulletRange, 1);
+
+  g.form.Paused = kFalse;
+  GameFrame(g);
+  EXPECT_EQ(plays(),
+            (std::vector<int>{snd::BulletFireMiss, snd::Sheep2, snd::BulletFire, snd::Health, snd::AcidPickUp,
+                              snd::AcidGood2, snd::Heart, snd::Bomb, snd::InRow1, snd::Alarm}));
+}
+
 }  // namespace
 }  // namespace vorlan::testing

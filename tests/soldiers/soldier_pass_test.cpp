@@ -1,6 +1,8 @@
 #include "soldiers/soldier_pass.h"
 
 #include "soldiers/battle_fixture.h"
+#include "sound/sound_bank.h"
+#include "world/bullets.h"
 
 namespace vorlan::testing {
 namespace {
@@ -36,6 +38,114 @@ TEST_F(SoldierPassTest, MeleeHurtsBothAndTheUnarmedEnemyCharges) {
   EXPECT_TRUE(p.Ammo == 30 && e.Ammo == 0);  // taken, capped at twice the capacity
   EXPECT_EQ(p.MeleeExp, 1);
   EXPECT_TRUE(e.WalkDir == 180 && e.WalkLeft == 11);
+}
+
+// Where a lone enemy walks after one pass with the player at (100, 100): flee when hurt within
+// range, approach from beyond it, keep an order already given, charge when unarmed.
+TEST_F(SoldierPassTest, EnemyWalkOrders) {
+  struct Case {
+    const char* what;
+    float x, health;
+    double range;
+    int16_t ammo, walkDir;
+    float walkLeft;
+    int dirFrom, dirTo;  // the heading lies in [from, to] (degrees, either side of 0)
+    float leftFrom, leftTo;
+  };
+  const Case cases[] = {
+      {"flees when hurt inside its range", 130, 5, 60, 5, 0, 0, -90, 89, 50, 50},
+      {"approaches from beyond its range", 200, 50, 40, 5, 0, 0, 170, 189, 100, 109},
+      {"keeps walking an order", 200, 50, 40, 5, 90, 30, 90, 90, 29, 29},
+      {"charges when unarmed", 200, 50, 40, 0, 90, 30, 178, 182, 99, 101},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Put(0, 100, 100);
+    Soldier& e = Put(1, c.x, 100);
+    e.Health = c.health, e.Range = c.range, e.Ammo = c.ammo, e.WalkDir = c.walkDir, e.WalkLeft = c.walkLeft;
+    e.RechargeLeft = 9;  // holds its fire
+    SoldierPass(g);
+    EXPECT_LE(((e.WalkDir - c.dirFrom) % 360 + 360) % 360, c.dirTo - c.dirFrom) << e.WalkDir;
+    EXPECT_GE(e.WalkLeft, c.leftFrom);
+    EXPECT_LE(e.WalkLeft, c.leftTo);
+    EXPECT_EQ(BulletsInFlight(), 0);
+  }
+}
+
+TEST_F(SoldierPassTest, CratesHealTheHurtFillUpToCapacityAndCallNeedyEnemies) {
+  auto& w = g.world;
+  Soldier& p = Put(0, 100, 100);
+  p.Health = 50, p.Ammo = 10;  // capacity (16 - 15) x 15 = 15
+  w.HealthCrateOn[0] = kTrue, w.HealthCrateX[0] = 107, w.HealthCrateY[0] = 107;
+  w.AmmoCrateOn[0] = kTrue, w.AmmoCrateX[0] = 106, w.AmmoCrateY[0] = 107, w.AmmoCrateLeft[0] = 20;
+  SoldierPass(g);
+  EXPECT_EQ(w.HealthCrateOn[0], 0);
+  EXPECT_GE(p.Health, 75);  // 25 and up to a quarter of Power x 30
+  EXPECT_LE(p.Health, 97);
+  EXPECT_EQ(p.Ammo, 15);
+  EXPECT_EQ(w.AmmoCrateLeft[0], 15) << "the rest stays in the crate";
+  EXPECT_EQ(w.AmmoCrateOn[0], kTrue);
+  w.AmmoCrateLeft[0] = 3;
+  p.Ammo = 10;
+  SoldierPass(g);
+  EXPECT_EQ(p.Ammo, 13);
+  EXPECT_EQ(w.AmmoCrateOn[0], 0) << "an emptied crate is gone";
+  EXPECT_EQ(AudioCount(plat, snd::Health), 1);
+  EXPECT_EQ(AudioCount(plat, snd::Ammo), 1);
+
+  // Far from the player and out of its range: a hurt enemy heads for the health crate, one low
+  // on rounds for the ammunition crate, which it looks at last.
+  w.HealthCrateOn[0] = kTrue, w.HealthCrateX[0] = 147, w.HealthCrateY[0] = 207;  // centre (150, 210)
+  Soldier& hurt = Put(1, 200, 200);
+  hurt.Health = 5, hurt.Range = 20, hurt.Ammo = 10;
+  w.AmmoCrateOn[0] = kTrue, w.AmmoCrateX[0] = 206, w.AmmoCrateY[0] = 57;  // centre (210, 60)
+  Soldier& empty = Put(2, 30, 200);
+  empty.Range = 20, empty.Ammo = 5;
+  SoldierPass(g);
+  EXPECT_EQ(hurt.WalkDir, 180);
+  EXPECT_EQ(hurt.WalkLeft, 60);
+  AngleAndDistance(g, 40, 210, 210, 60);
+  EXPECT_EQ(empty.WalkDir, g.world.AngleResult);
+  EXPECT_EQ(empty.WalkLeft, g.world.DistResult);
+}
+
+TEST_F(SoldierPassTest, TheCleanerRunsOverSoldiersAndTheSheepOfTheSameSlot) {
+  auto& w = g.world;
+  Soldier& p = Put(0, 100, 100);
+  Soldier& far = Put(1, 250, 250);
+  SheepRec& sheep = w.Sheep[0];
+  sheep.SheepAlive = kTrue, sheep.SheepX = 95, sheep.SheepY = 100, sheep.SheepHealth = 100,
+  sheep.SheepKind = 1;
+  w.CleanerOn = kTrue, w.CleanerX = 83, w.CleanerY = 68;  // its blade at (100, 100)
+  SoldierPass(g);
+  EXPECT_EQ(p.Y, 102);
+  EXPECT_FLOAT_EQ(p.Health, 48);
+  EXPECT_EQ(sheep.SheepY, 102);
+  EXPECT_EQ(sheep.SheepHealth, 96);
+  EXPECT_FLOAT_EQ(far.Health, 50);
+  EXPECT_EQ(AudioCount(plat, snd::BloodHit), 2);
+}
+
+TEST_F(SoldierPassTest, FootprintsEveryTenthFrameOnlyWhereTheSoldierMoved) {
+  constexpr Color kPrint = Rgb(200, 100, 50);
+  g.options.OptFootSteps = 0;
+  g.pics.FootDC = Surface(4, 4, kPrint);
+  Soldier& p = Put(0, 100, 100);
+  auto printed = [&] {
+    int n = 0;
+    for (int y = 0; y < 320; ++y)
+      for (int x = 0; x < 320; ++x) n += GetPixel(g.form.Terain, x, y) == kPrint;
+    return n;
+  };
+  for (int f = 0; f < 9; ++f) SoldierPass(g);
+  EXPECT_EQ(printed(), 0);
+  SoldierPass(g);
+  EXPECT_EQ(printed(), 4) << "one 2 x 2 print";
+  for (int f = 0; f < 20; ++f) SoldierPass(g);
+  EXPECT_EQ(printed(), 4) << "standing still leaves no more";
+  p.X = 130;
+  SoldierPass(g);
+  EXPECT_EQ(printed(), 8);
 }
 
 TEST_F(SoldierPassTest, ExperienceLevelsUpButNotUnderAcid) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "sound/sound_bank.h"
 #include "world/world_fixture.h"
 
 namespace vorlan::testing {
@@ -106,6 +107,41 @@ TEST_F(BulletsTest, DeathLeavesCratesOnlyInsideTheField) {
   DeathCheck(g, 1);
   EXPECT_TRUE(g.world.GameKills == 2 && g.world.KillsInRowCount == 2);
   EXPECT_EQ(CountOn(g.world.AmmoCrateOn), crates);
+}
+
+// A bullet stops in a sheep, which bolts and bleats or dies; only the player's shots score.
+TEST_F(BulletsTest, SheepHits) {
+  struct Case {
+    const char* what;
+    int owner;
+    int16_t health;
+    bool alive;
+    int16_t score;
+  };
+  const Case cases[] = {
+      {"the player's shot", 0, 200, true, 1},
+      {"an enemy's shot", 1, 200, true, 0},
+      {"a killing shot", 0, 20, false, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    g.world.Score = 0;
+    Enemy(1, 10, 10);
+    SheepRec& sh = g.world.Sheep[4];
+    sh = SheepRec{};
+    sh.SheepAlive = kTrue, sh.SheepX = 100, sh.SheepY = 100, sh.SheepSpeed = 3, sh.SheepHealth = c.health;
+    sh.SheepKind = 1;
+    Shot(0, 105, 111, c.owner);
+    const int bleats = AudioCount(plat, snd::Sheep1);
+    MoveBullets(g);
+    EXPECT_EQ(g.world.Bullets[0].BulletRange, 0);
+    EXPECT_EQ(sh.SheepSpeed, 7);
+    EXPECT_LE(sh.SheepHealth, c.health - 30);  // 30 and up to 49 more
+    EXPECT_GE(sh.SheepHealth, c.health - 79);
+    EXPECT_EQ(sh.SheepAlive != 0, c.alive);
+    EXPECT_EQ(AudioCount(plat, snd::Sheep1) - bleats, c.alive ? 1 : 0);
+    EXPECT_EQ(g.world.Score, c.score);
+  }
 }
 
 TEST_F(BulletsTest, AimStreakRewardsRunsOfHits) {

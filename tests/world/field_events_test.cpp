@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sound/sound_bank.h"
 #include "world/bullets.h"
 #include "world/world_fixture.h"
 
@@ -111,6 +112,46 @@ TEST_F(FieldEventsTest, TheSupplyRunLaysALineOfCrates) {
   AirRaid(g, kFalse, kFalse, kFalse, kTrue);
   while (g.world.AirRaidOn != 0) AirRaid(g, kFalse, kFalse, kFalse, kFalse);
   EXPECT_EQ(CountOn(g.world.HealthCrateOn), 6);
+}
+
+// Every 250 frames the aircraft brings a player in need one crate near him: health first, one
+// run at a time, none while the first crate of the kind still lies there.
+TEST_F(FieldEventsTest, SupplyDropsForAPlayerInNeed) {
+  struct Case {
+    const char* what;
+    float health;
+    int16_t ammo;
+    bool crateLies;
+    int healthCrates, ammoCrates;
+  };
+  const Case cases[] = {
+      {"hurt", 30, 20, false, 1, 0},
+      {"short of rounds", 100, 3, false, 0, 1},
+      {"both: health first", 30, 3, false, 1, 0},
+      {"neither", 100, 20, false, 0, 0},
+      {"a crate still lies", 30, 20, true, 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto& w = g.world;
+    w.HealthCrateOn = {}, w.AmmoCrateOn = {}, w.AirRaidWait = 0;
+    w.HealthCrateOn[0] = c.crateLies ? kTrue : 0;
+    P().Health = c.health, P().Ammo = c.ammo;
+    const int calls = AudioCount(plat, snd::AirPlane);
+    for (int f = 0; f < 250; ++f) AirRaid(g, kFalse, kFalse, kFalse, kFalse);
+    EXPECT_EQ(w.AirRaidOn, 0) << "no run before the 251st frame";
+    AirRaid(g, kFalse, kFalse, kFalse, kFalse);
+    while (w.AirRaidOn != 0) AirRaid(g, kFalse, kFalse, kFalse, kFalse);
+    EXPECT_EQ(AudioCount(plat, snd::AirPlane) - calls, c.healthCrates + c.ammoCrates - c.crateLies);
+    EXPECT_EQ(CountOn(w.HealthCrateOn), c.healthCrates);
+    EXPECT_EQ(CountOn(w.AmmoCrateOn), c.ammoCrates);
+    if (c.ammoCrates != 0) EXPECT_EQ(w.AmmoCrateLeft[0], 15) << "a full load: (16 - 15) x 15";
+    for (int k = 0; k < kCrateSlots; ++k) {
+      if (w.HealthCrateOn[k] == 0 || (c.crateLies && k == 0)) continue;
+      EXPECT_NEAR(w.HealthCrateX[k], P().X, 40);
+      EXPECT_NEAR(w.HealthCrateY[k], P().Y, 40);
+    }
+  }
 }
 
 }  // namespace
