@@ -42,7 +42,8 @@ TEST(SaveScreenshot, WritesTheDisplayedPictureAsJpegOnlyInsideTheGameFolders) {
   Surface shot;
   ASSERT_TRUE(plat.LoadPicture(plat.ProgramDir() / "shot.jpg", shot));
   EXPECT_EQ(std::pair(shot.Width(), shot.Height()), std::pair(300, 378));
-  EXPECT_TRUE(GreenOf(GetPixel(shot, 150, 150)) > 160 && RedOf(GetPixel(shot, 150, 150)) < 40);
+  EXPECT_GT(GreenOf(GetPixel(shot, 150, 150)), 160);
+  EXPECT_LT(RedOf(GetPixel(shot, 150, 150)), 40);
   EXPECT_GT(BlueOf(GetPixel(shot, 150, 340)), 160);
   EXPECT_FALSE(std::filesystem::exists(plat.ProgramDir() / "shot.bmp"));
 

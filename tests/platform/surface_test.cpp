@@ -176,7 +176,8 @@ TEST_F(TextOutTest, DrawsOnlyTheGivenCountInTheForeColourWithSmoothEdges) {
       top = std::min(top, y);
       left = std::min(left, x);
     }
-  EXPECT_TRUE(solid && partial);
+  EXPECT_TRUE(solid);
+  EXPECT_TRUE(partial);
   EXPECT_GE(top, 5);
   EXPECT_LT(top, 5 + 8);  // an I of 16 pixels starts a little below the cell top
   EXPECT_GE(left, 10);
@@ -196,7 +197,9 @@ TEST_F(TextOutTest, OpaqueBackgroundFillsTheCellAndFacesDiffer) {
   t.foreColor = Rgb(255, 255, 255);
   TextOutA(t, *fonts, 0, 0, "    ");
   EXPECT_EQ(t.Pixels(), Surface(50, 30, Rgb(1, 2, 3)).Pixels());
-  auto width = [&](FontFace face, bool bold, const char* text) { return fonts->Render(text, face, 10, bold).width; };
+  auto width = [&](FontFace face, bool bold, const char* text) {
+    return fonts->Render(text, face, 10, bold).width;
+  };
   EXPECT_GT(width(FontFace::Sans, true, "Health"), width(FontFace::Sans, false, "Health"));
   EXPECT_EQ(width(FontFace::Mono, false, "iiii"), width(FontFace::Mono, false, "MMMM"));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "sound/sound_bank.h"
 #include "support/battlefield.h"
 
@@ -35,7 +37,8 @@ TEST_F(FrameCycleTest, TickEndsJustPastThirtyMsAfterTheLastOneAndNeverWaitsAfter
   EXPECT_EQ(g.timing.IdleSpins, 21000);   // spare microseconds
   plat.AdvanceMs(45);
   GameTick(g);
-  EXPECT_TRUE(plat.GetTickCount() == 5076u && g.timing.IdleSpins == 0 && g.timing.NextFrameTick == 5106u);
+  EXPECT_EQ(std::tuple(plat.GetTickCount(), g.timing.IdleSpins, g.timing.NextFrameTick),
+            std::tuple(5076u, 0, 5106u));
 }
 
 TEST_F(FrameCycleTest, TheClockRunsOnlyInAnUnpausedGameSoTheAlarmSoundsOnce) {
@@ -76,12 +79,12 @@ TEST_F(FrameCycleTest, SustainedFireLevelsUpButNotUnderAcid) {
   Seconds(3);  // streaks 1, 2, 3: 95.2, 95.4, 95.6 to the nearest
   EXPECT_EQ(p.TimeExp, 96);
   Seconds(4);  // ... streak 7 passes 99
-  EXPECT_TRUE(p.RechargeTime == 9 && p.TimeExp == 0 && g.timing.FireStreak == 0);
+  EXPECT_EQ(std::tuple(p.RechargeTime, p.TimeExp, g.timing.FireStreak), std::tuple(9, 0, 0));
   EXPECT_EQ(AudioCount(plat, snd::LevelUp), 1);
 
   p.TimeExp = 100, g.timing.FireStreak = 7, g.world.AcidTimer[2] = 40;
   Seconds(1);
-  EXPECT_TRUE(g.timing.FireStreak == 7 && p.RechargeTime == 9);
+  EXPECT_EQ(std::tuple(g.timing.FireStreak, p.RechargeTime), std::tuple(7, 9));
 }
 
 // One frame in which every step makes a sound: the sounds come in the order of the steps.

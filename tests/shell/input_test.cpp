@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "shell/display.h"
 #include "sound/sound_bank.h"
@@ -70,7 +71,7 @@ TEST_F(InputTest, CursorMapsIntoFieldPixelsWindowedAndFullScreen) {
   g.options.OptFullScreen = 0;
   SetDisplayMode(g, true);
   SetDisplayMode(g, true);  // twice: still (170, 50)
-  EXPECT_TRUE(g.form.FieldOriginX == 170 && g.form.FieldOriginY == 50);
+  EXPECT_EQ(std::tuple(g.form.FieldOriginX, g.form.FieldOriginY), std::tuple(170, 50));
   g.world.Soldiers[0].X = 2, g.world.Soldiers[0].Y = 24;  // centre (12, 34): the cursor straight below
   plat.SetCursorField(12, 54);
   UpdateCursor(g);
@@ -91,7 +92,7 @@ TEST_F(InputTest, WindowEventsSetMouseFlagsFireModeNameAndQuit) {
     plat.PushEvent(e);
   g.hs.NameEntryActive = kTrue;
   DoEvents(g);
-  EXPECT_TRUE(g.input.MouseLeft == kTrue && g.input.MouseRight == kFalse);
+  EXPECT_EQ(std::tuple(g.input.MouseLeft, g.input.MouseRight), std::tuple(kTrue, kFalse));
   EXPECT_EQ(g.world.FireModeToggle, kTrue);  // Q released
   EXPECT_EQ(g.form.YourName, "J\xE9");       // Windows-1252
   EXPECT_TRUE(g.form.Quit);

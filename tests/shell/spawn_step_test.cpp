@@ -38,7 +38,7 @@ TEST_F(SpawnStepTest, EnemiesFollowThePlayersStrength) {
     EXPECT_EQ(e.Power, minute > 2 ? 5 : 3);
     EXPECT_TRUE(e.Range > 40 && e.Range <= 60 && e.Health >= 9 && e.Health < 36)
         << e.Range << " " << e.Health;
-    EXPECT_TRUE(e.Melee == 2 && e.RechargeTime == 15 && e.Ammo == 10);
+    EXPECT_EQ(std::tuple(e.Melee, e.RechargeTime, e.Ammo), std::tuple(2, 15, 10));
   }
 }
 
@@ -59,10 +59,10 @@ TEST_F(SpawnStepTest, AWaveIsPlacedInOneCallAtItsEntryPoints) {
   g.timing.WaveLeft = 5;
   g.world.AliveCount = 40;
   SpawnStep(g);
-  ASSERT_TRUE(g.timing.WaveLeft == 0 && Enemies() == 5);
+  ASSERT_EQ(std::tuple(g.timing.WaveLeft, Enemies()), std::tuple(0, 5));
   for (auto [slot, x, y] :
        {std::tuple{1, 130.f, -20.f}, {2, 110.f, 320.f}, {3, 90.f, 320.f}, {5, 20.f, -20.f}})
-    EXPECT_TRUE(g.world.Soldiers[slot].X == x && g.world.Soldiers[slot].Y == y) << slot;
+    EXPECT_EQ(std::tuple(g.world.Soldiers[slot].X, g.world.Soldiers[slot].Y), std::tuple(x, y)) << slot;
   const Soldier& ring = g.world.Soldiers[4];
   EXPECT_NEAR(std::hypot(ring.X - 140, ring.Y - 140), 210, 0.01);
 }
@@ -73,11 +73,13 @@ TEST_F(SpawnStepTest, DeathEndsTheGameCountsItAndHandsOverTheScore) {
   g.world.Score = 480, g.world.GameKills = 7;
   P().Alive = kFalse;
   SpawnStep(g);
-  EXPECT_TRUE(g.form.InGame == 0 && g.form.Paused == 0 && g.options.TimesPlayed == 7);
+  EXPECT_EQ(std::tuple(g.form.InGame, g.form.Paused, g.options.TimesPlayed), std::tuple(0, 0, 7));
   EXPECT_EQ(g.options.PlayMinutes, 105);  // 4:30 counts as five minutes
   EXPECT_EQ(g.world.BonusScore, 7);       // Power 3 adds nothing but the kills
   auto lines = ReadLines(plat.ProgramDir() / "OtherFiles" / "Options.txt");
-  EXPECT_TRUE(lines && lines->size() >= 10 && Num((*lines)[9]) == 7);
+  ASSERT_TRUE(lines);
+  ASSERT_GE(lines->size(), 10u);
+  EXPECT_EQ(Num((*lines)[9]), 7);
   EXPECT_TRUE(std::any_of(g.hs.HsScore.begin(), g.hs.HsScore.end(), [](auto& s) { return Num(s) == 487; }));
 }
 

@@ -1,6 +1,7 @@
 #include "soldiers/player_control.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "soldiers/battle_fixture.h"
 #include "soldiers/soldier_pass.h"
@@ -17,7 +18,7 @@ class PlayerControlTest : public BattleTest {
 TEST_F(PlayerControlTest, MiddleButtonWalksToTheCursorAndRightClickBombsWithFifteenRounds) {
   g.input.MouseMiddle = kTrue, g.input.CursorX = 210, g.input.CursorY = 110;
   PlayerControl(g);
-  EXPECT_TRUE(P().WalkDir == 0 && P().WalkLeft == 100 && P().TargetX == 210);
+  EXPECT_EQ(std::tuple(P().WalkDir, P().WalkLeft, P().TargetX), std::tuple(0, 100, 210));
   g.input.MouseMiddle = kFalse, g.input.MouseRight = kTrue;
   P().Ammo = 15;
   PlayerControl(g);
@@ -35,7 +36,7 @@ TEST_F(PlayerControlTest, FireModesCycleAndABurstSpendsEvenTheLastRound) {
   g.world.NearestEnemyDist = 10;  // an enemy close by: courage under fire
   PlayerControl(g);
   EXPECT_EQ(BulletsInFlight(), 3);
-  EXPECT_TRUE(P().Ammo == -2 && P().RechargeLeft == 15 && P().ProxExp == 4);
+  EXPECT_EQ(std::tuple(P().Ammo, P().RechargeLeft, P().ProxExp), std::tuple(-2, 15, 4));
   SoldierPass(g);  // the pass clears the debt
   EXPECT_EQ(P().Ammo, 0);
   P().RechargeLeft = 0;
@@ -49,7 +50,7 @@ TEST_F(PlayerControlTest, KeysMoveAlongTheAxesOrRelativeToTheFacingAndCancelWalk
   Key(200);  // up arrow
   Key(32);   // D cancels A
   PlayerControl(g);
-  EXPECT_TRUE(P().X == 100 && P().Y == 99 && P().WalkLeft == 0);
+  EXPECT_EQ(std::tuple(P().X, P().Y, P().WalkLeft), std::tuple(100, 99, 0));
 
   g.input.KeyState.fill(0);
   g.options.OptMovementReal = 8;
@@ -58,7 +59,8 @@ TEST_F(PlayerControlTest, KeysMoveAlongTheAxesOrRelativeToTheFacingAndCancelWalk
   Key(32);           // D: facing + 90, downward
   PlayerControl(g);
   EXPECT_EQ(P().Facing, 0);
-  EXPECT_TRUE(std::abs(P().X - 101) < 1e-5 && std::abs(P().Y - 100) < 1e-5) << P().X << "," << P().Y;
+  EXPECT_LT(std::abs(P().X - 101), 1e-5) << P().X << "," << P().Y;
+  EXPECT_LT(std::abs(P().Y - 100), 1e-5) << P().X << "," << P().Y;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "soldiers/soldier_pass.h"
 
+#include <tuple>
+
 #include "soldiers/battle_fixture.h"
 #include "sound/sound_bank.h"
 #include "world/bullets.h"
@@ -19,9 +21,9 @@ TEST_F(SoldierPassTest, EnemyShootsOnlyInsideRangeAndFieldWithADoubleShotAtFullL
   outside.Ammo = 5, outside.Range = 400;
   SoldierPass(g);
   EXPECT_EQ(BulletsInFlight(), 3);
-  EXPECT_TRUE(exact.WalkLeft == 0 && exact.Facing == 180);
-  EXPECT_TRUE(g.world.Soldiers[2].Ammo == 13 && g.world.Soldiers[3].Ammo == 13);
-  EXPECT_TRUE(outside.Y == 318 && outside.WalkDir == 270 && outside.WalkLeft == 10);
+  EXPECT_EQ(std::tuple(exact.WalkLeft, exact.Facing), std::tuple(0, 180));
+  EXPECT_EQ(std::tuple(g.world.Soldiers[2].Ammo, g.world.Soldiers[3].Ammo), std::tuple(13, 13));
+  EXPECT_EQ(std::tuple(outside.Y, outside.WalkDir, outside.WalkLeft), std::tuple(318, 270, 10));
   EXPECT_EQ(g.world.NearestEnemyDist, 30);
   SoldierPass(g);  // recharging
   EXPECT_EQ(BulletsInFlight(), 3);
@@ -35,9 +37,9 @@ TEST_F(SoldierPassTest, MeleeHurtsBothAndTheUnarmedEnemyCharges) {
   SoldierPass(g);
   EXPECT_FLOAT_EQ(e.Health, 48);  // 5 / 5 + 10 / 10
   EXPECT_NEAR(p.Health, 90 - 2.0 / 3, 1e-4);
-  EXPECT_TRUE(p.Ammo == 30 && e.Ammo == 0);  // taken, capped at twice the capacity
+  EXPECT_EQ(std::tuple(p.Ammo, e.Ammo), std::tuple(30, 0));  // taken, capped at twice the capacity
   EXPECT_EQ(p.MeleeExp, 1);
-  EXPECT_TRUE(e.WalkDir == 180 && e.WalkLeft == 11);
+  EXPECT_EQ(std::tuple(e.WalkDir, e.WalkLeft), std::tuple(180, 11));
 }
 
 // Where a lone enemy walks after one pass with the player at (100, 100): flee when hurt within
@@ -152,7 +154,7 @@ TEST_F(SoldierPassTest, ExperienceLevelsUpButNotUnderAcid) {
   Soldier& p = Put(0, 0, 0);
   p.MeleeExp = 99;
   MeleeExperience(g, 1);
-  EXPECT_TRUE(p.Melee == 1 && p.MeleeExp == 0);
+  EXPECT_EQ(std::tuple(p.Melee, p.MeleeExp), std::tuple(1, 0));
   g.world.AcidTimer[2] = 5;  // no experience under acid
   MeleeExperience(g, 50);
   EXPECT_EQ(p.MeleeExp, 0);
@@ -162,7 +164,7 @@ TEST_F(SoldierPassTest, ExperienceLevelsUpButNotUnderAcid) {
   g.world.NearestEnemyDist = 20;  // 80 closer than 100: 4 points
   ProximityExperience(g);
   EXPECT_EQ(g.world.NearestEnemyDist, 80);
-  EXPECT_TRUE(p.ProxExp == 0 && p.Power == 4 && p.Range == 70 && p.Speed == 10.5);
+  EXPECT_EQ(std::tuple(p.ProxExp, p.Power, p.Range, p.Speed), std::tuple(0, 4, 70, 10.5));
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ TEST(ParseWav, ReadsPcmPastOddChunksKeepsATruncatedFileAndRejectsTheRest) {
   EXPECT_EQ(pcm->samples, (std::vector<int16_t>{0, 127 << 8, -128 << 8}));
   for (const std::string& bad :
        {std::string(), std::string(5000, '\xAB'), Riff(Fmt(2, 2, 22050, 16) + Chunk("data", "abcd")),
-        Riff(Fmt(1, 6, 22050, 16) + Chunk("data", "abcd")), Riff(Chunk("data", "abcd") + Fmt(1, 2, 22050, 16)),
+        Riff(Fmt(1, 6, 22050, 16) + Chunk("data", "abcd")),
+        Riff(Chunk("data", "abcd") + Fmt(1, 2, 22050, 16)),
         Riff(Fmt(1, 2, 22050, 16) + "junk" + U32(0xFFFFFFF0u) + "xx")})
     EXPECT_FALSE(ParseWav(bad)) << bad.substr(0, 40);
 }
@@ -86,7 +87,8 @@ TEST_F(PlaySoundTest, StartOffsetsLoopsAndSilentIndices) {
     EXPECT_EQ(Last(snd::BulletFire, Op::Play).value, 0);
   }
   EXPECT_GT(offsets.size(), 5u);
-  EXPECT_TRUE(*offsets.begin() >= 0 && *offsets.rbegin() <= 500);
+  EXPECT_GE(*offsets.begin(), 0);
+  EXPECT_LE(*offsets.rbegin(), 500);
 
   plat.audioCalls.clear();
   for (int index : {0, 10, 17, 20, 30, 47, -5}) PlaySound(g, index, 500);

@@ -1,6 +1,7 @@
 #include "terrain/new_game.h"
 
 #include <filesystem>
+#include <tuple>
 
 #include "numbers.h"
 #include "soldiers/battle_fixture.h"
@@ -29,17 +30,22 @@ TEST_F(NewGameTest, MapsAreGeneratedOnceAndTheFlagIsSaved) {
   WritePhotos({1, 3, 4});
   g.options.MapsGenerated = 0;
   GenerateMaps(g);  // a missing photograph skips its map and leaves the flag unset
-  EXPECT_TRUE(Generated(4) && !Generated(2) && g.options.MapsGenerated == 0);
+  EXPECT_TRUE(Generated(4));
+  EXPECT_FALSE(Generated(2));
+  EXPECT_EQ(g.options.MapsGenerated, 0);
   WritePhotos({2});
   GenerateMaps(g);
   for (int n = 1; n <= 4; ++n) EXPECT_TRUE(Generated(n)) << n;
   EXPECT_EQ(g.options.MapsGenerated, 1);
   EXPECT_EQ(g.form.StatusMessage, "Map 4/4 - ScaleUp");
   auto options = ReadLines(plat.ProgramDir() / "OtherFiles" / "Options.txt");
-  EXPECT_TRUE(options && options->size() >= 12 && Num((*options)[11]) == 1);
+  ASSERT_TRUE(options);
+  ASSERT_GE(options->size(), 12u);
+  EXPECT_EQ(Num((*options)[11]), 1);
 
   Surface map;
-  ASSERT_TRUE(plat.LoadPicture(Pictures() / "Map02.bmp", map) && map.Width() == 320);
+  ASSERT_TRUE(plat.LoadPicture(Pictures() / "Map02.bmp", map));
+  ASSERT_EQ(map.Width(), 320);
   // The grained map keeps the photograph's character: red channel 80 in the middle.
   EXPECT_NEAR(RedOf(GetPixel(map, 150, 150)), 80, 12);
 
@@ -61,7 +67,7 @@ TEST_F(NewGameTest, NewGamesKeepTheBattlefieldWhenTheMapsAreMissing) {
   }
   // The player comes back in slot 0 with the file's name and the fixed starting values.
   EXPECT_EQ(P().Name, "Sergeant Vell");
-  EXPECT_TRUE(P().Alive == kTrue && P().Ammo == 20 && P().X == 140 && P().Facing == 270);
+  EXPECT_EQ(std::tuple(P().Alive, P().Ammo, P().X, P().Facing), std::tuple(kTrue, 20, 140, 270));
   EXPECT_EQ(g.world.Soldiers[50].Alive, kFalse);
 }
 

@@ -31,8 +31,10 @@ TEST_F(BulletsTest, FiredBulletsKeepWithinTheSpreadAndRange) {
     for (auto& b : g.world.Bullets) b.BulletRange = 0;
     FireBullet(g, 0);
     const Bullet& b = g.world.Bullets[0];
-    EXPECT_TRUE(b.BulletAngle >= 75 && b.BulletAngle < 105) << b.BulletAngle;
-    EXPECT_TRUE(b.BulletRange >= 60 && b.BulletRange <= 67) << b.BulletRange;
+    EXPECT_GE(b.BulletAngle, 75) << b.BulletAngle;
+    EXPECT_LT(b.BulletAngle, 105) << b.BulletAngle;
+    EXPECT_GE(b.BulletRange, 60) << b.BulletRange;
+    EXPECT_LE(b.BulletRange, 67) << b.BulletRange;
     EXPECT_NEAR(b.BulletDX, std::cos(b.BulletAngle * g.form.DegToRad), 1e-6);
   }
 }
@@ -47,7 +49,7 @@ TEST_F(BulletsTest, ABulletRunningOutFallsWhereItStands) {
   EXPECT_EQ(GetPixel(g.form.Terain, 100, 61), Rgb(128, 64, 64));
   EXPECT_EQ(g.world.Soldiers[1].Health, 20);
   // The miss entered the player's streak.
-  EXPECT_TRUE(g.world.HitHistory[1] == 0 && g.world.HitHistory[2] == 1);
+  EXPECT_EQ(std::tuple(g.world.HitHistory[1], g.world.HitHistory[2]), std::tuple(0, 1));
 }
 
 TEST_F(BulletsTest, APlayerHitHurtsScoresAndKills) {
@@ -64,8 +66,9 @@ TEST_F(BulletsTest, APlayerHitHurtsScoresAndKills) {
   e.Health = 5;
   Shot(0, 105, 110, 0, 50, 3);
   MoveBullets(g);
-  EXPECT_TRUE(e.Alive == 0 && e.Health == 0);
-  EXPECT_TRUE(g.world.GameKills == 1 && g.world.KillsInRowCount == 1 && g.world.ScoreInfoShow == kTrue);
+  EXPECT_EQ(std::tuple(e.Alive, e.Health), std::tuple(0, 0));
+  EXPECT_EQ(std::tuple(g.world.GameKills, g.world.KillsInRowCount, g.world.ScoreInfoShow),
+            std::tuple(1, 1, kTrue));
   EXPECT_EQ(CountOn(g.world.AmmoCrateOn), 0);  // its last round went with it
 }
 
@@ -80,7 +83,7 @@ TEST_F(BulletsTest, EnemyBulletsSpareTheirOwnerAndTheirKillsDoNotCount) {
   Shot(1, 205, 110, 1);
   MoveBullets(g);
   EXPECT_EQ(g.world.Soldiers[2].Alive, 0);
-  EXPECT_TRUE(g.world.GameKills == 0 && g.world.Score == 0);
+  EXPECT_EQ(std::tuple(g.world.GameKills, g.world.Score), std::tuple(0, 0));
 }
 
 TEST_F(BulletsTest, DeathLeavesCratesOnlyInsideTheField) {
@@ -89,7 +92,8 @@ TEST_F(BulletsTest, DeathLeavesCratesOnlyInsideTheField) {
   DeathCheck(g, 1);
   ASSERT_EQ(CountOn(g.world.AmmoCrateOn), 1);
   EXPECT_EQ(g.world.AmmoCrateLeft[0], 50);
-  EXPECT_TRUE(g.world.AmmoCrateX[0] >= 50 && g.world.AmmoCrateX[0] <= 64);
+  EXPECT_GE(g.world.AmmoCrateX[0], 50);
+  EXPECT_LE(g.world.AmmoCrateX[0], 64);
 
   Enemy(2, 295, 60).Health = 0.5f;  // too near the edge for its crate
   g.world.Soldiers[2].Ammo = 80;
@@ -105,7 +109,7 @@ TEST_F(BulletsTest, DeathLeavesCratesOnlyInsideTheField) {
   // A second check in the same frame (melee, then the cleaner) counts no second kill.
   const int crates = CountOn(g.world.AmmoCrateOn);
   DeathCheck(g, 1);
-  EXPECT_TRUE(g.world.GameKills == 2 && g.world.KillsInRowCount == 2);
+  EXPECT_EQ(std::tuple(g.world.GameKills, g.world.KillsInRowCount), std::tuple(2, 2));
   EXPECT_EQ(CountOn(g.world.AmmoCrateOn), crates);
 }
 
@@ -150,11 +154,11 @@ TEST_F(BulletsTest, AimStreakRewardsRunsOfHits) {
   // Past 99 the spread tightens by 3 and the experience starts again.
   P().AimExp = 95;
   AimStreak(g, kTrue);
-  EXPECT_TRUE(P().AimExp == 0 && P().Spread == 27);
+  EXPECT_EQ(std::tuple(P().AimExp, P().Spread), std::tuple(0, 27));
   // A spread already below 0 stops improving; the experience is held at 100.
   P().Spread = -3, P().AimExp = 99;
   AimStreak(g, kTrue);
-  EXPECT_TRUE(P().AimExp == 100 && P().Spread == -3);
+  EXPECT_EQ(std::tuple(P().AimExp, P().Spread), std::tuple(100, -3));
 
   // Under any acid nothing is recorded.
   auto history = g.world.HitHistory;

@@ -1,6 +1,7 @@
 #include "world/crates.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "world/world_fixture.h"
 
@@ -14,7 +15,10 @@ TEST_F(CratesTest, HealthCratesFillFreeSlotsNearTheDrop) {
   EXPECT_EQ(CountOn(g.world.HealthCrateOn), kCrateSlots);  // the two extra drops found no slot
   for (int i = 0; i < kCrateSlots; ++i) {
     const double x = g.world.HealthCrateX[i], y = g.world.HealthCrateY[i];
-    EXPECT_TRUE(x >= 100 && x <= 114 && y >= 200 && y <= 214) << x << "," << y;
+    EXPECT_GE(x, 100) << x << "," << y;
+    EXPECT_LE(x, 114) << x << "," << y;
+    EXPECT_GE(y, 200) << x << "," << y;
+    EXPECT_LE(y, 214) << x << "," << y;
   }
 }
 
@@ -43,8 +47,8 @@ TEST_F(CratesTest, TakingAcidZeroFillsTheAmmunitionOnce) {
   g.world.AcidX[0] = g.world.AcidY[0] = 145;  // centre (148, 148), 2 pixels from the player's centre
   P().RechargeLeft = 9;
   Acid(g, kFalse, 0);
-  EXPECT_TRUE(g.world.AcidOn[0] == 0 && g.world.AcidTimer[0] == 599);
-  EXPECT_TRUE(P().Ammo == 333 && P().RechargeLeft == 0);
+  EXPECT_EQ(std::tuple(g.world.AcidOn[0], g.world.AcidTimer[0]), std::tuple(0, 599));
+  EXPECT_EQ(std::tuple(P().Ammo, P().RechargeLeft), std::tuple(333, 0));
   // A pick-up 10 pixels away stays where it is.
   g.world.AcidOn[1] = kTrue, g.world.AcidX[1] = 157, g.world.AcidY[1] = 147;
   Acid(g, kFalse, 0);
@@ -56,14 +60,16 @@ TEST_F(CratesTest, AcidEffectsRunTheirTimersDown) {
   g.world.AcidTimer[2] = 600;
   Acid(g, kFalse, 0);
   // Kind 1 holds the health near the ceiling of 30 x power.
-  EXPECT_TRUE(P().Health >= 85 && P().Health <= 95) << P().Health;
+  EXPECT_GE(P().Health, 85) << P().Health;
+  EXPECT_LE(P().Health, 95) << P().Health;
   // Kind 2 shakes the player by up to 2 pixels, bleeds one drop and refills nothing.
-  EXPECT_TRUE(std::abs(P().X - 140) <= 2 && std::abs(P().Y - 140) <= 2);
+  EXPECT_LE(std::abs(P().X - 140), 2);
+  EXPECT_LE(std::abs(P().Y - 140), 2);
   EXPECT_EQ(P().Ammo, 20);
   EXPECT_EQ(
       std::count_if(g.world.BloodLife.begin(), g.world.BloodLife.end(), [](int16_t l) { return l >= 1; }), 1);
   Acid(g, kFalse, 0);
-  EXPECT_TRUE(g.world.AcidTimer[1] == 0 && g.world.AcidTimer[2] == 598);
+  EXPECT_EQ(std::tuple(g.world.AcidTimer[1], g.world.AcidTimer[2]), std::tuple(0, 598));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "sound/sound_bank.h"
 #include "world/bullets.h"
@@ -24,7 +25,9 @@ TEST_F(FieldEventsTest, SheepAreBornOnTheRingHeadingForThePlayer) {
   for (int k = 0; k <= 20; ++k) {
     const SheepRec& s = g.world.Sheep[k];
     EXPECT_NEAR(std::hypot(s.SheepX - 140, s.SheepY - 140), 210, 0.01);
-    EXPECT_TRUE(s.SheepHealth == 100 && s.SheepSpeed >= 3 && s.SheepSpeed <= 6) << k;
+    EXPECT_EQ(s.SheepHealth, 100) << k;
+    EXPECT_GE(s.SheepSpeed, 3) << k;
+    EXPECT_LE(s.SheepSpeed, 6) << k;
     EXPECT_EQ(s.SheepDir, AngleAndDistance(g, s.SheepX, s.SheepY, 140, 140));
   }
 }
@@ -86,7 +89,7 @@ TEST_F(FieldEventsTest, BombRunsCostFifteenRoundsAndStrikeUnderTheCursor) {
   g.input.CursorY = 80;
   AirRaid(g, kFalse, kFalse, kTrue, kFalse);
   EXPECT_EQ(P().Ammo, 25);
-  EXPECT_TRUE(g.world.AirRaidOn == kTrue && g.world.AirRaidKind == 3 && g.world.PlaneY == 60);
+  EXPECT_EQ(std::tuple(g.world.AirRaidOn, g.world.AirRaidKind, g.world.PlaneY), std::tuple(kTrue, 3, 60));
   for (int n = 0; n < 100 && g.world.ExplosionOn == 0; ++n) AirRaid(g, kFalse, kFalse, kFalse, kFalse);
   EXPECT_EQ(g.world.PlaneX, 150);
   EXPECT_EQ(g.world.ExplosionX, 115);
@@ -145,7 +148,9 @@ TEST_F(FieldEventsTest, SupplyDropsForAPlayerInNeed) {
     EXPECT_EQ(AudioCount(plat, snd::AirPlane) - calls, c.healthCrates + c.ammoCrates - c.crateLies);
     EXPECT_EQ(CountOn(w.HealthCrateOn), c.healthCrates);
     EXPECT_EQ(CountOn(w.AmmoCrateOn), c.ammoCrates);
-    if (c.ammoCrates != 0) EXPECT_EQ(w.AmmoCrateLeft[0], 15) << "a full load: (16 - 15) x 15";
+    if (c.ammoCrates != 0) {
+      EXPECT_EQ(w.AmmoCrateLeft[0], 15) << "a full load: (16 - 15) x 15";
+    }
     for (int k = 0; k < kCrateSlots; ++k) {
       if (w.HealthCrateOn[k] == 0 || (c.crateLies && k == 0)) continue;
       EXPECT_NEAR(w.HealthCrateX[k], P().X, 40);

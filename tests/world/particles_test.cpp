@@ -31,8 +31,10 @@ TEST_F(ParticlesTest, ABurstFillsTheFirstFreeSlotsAndUsesUpItsCount) {
   EXPECT_EQ(Flying(g), 4);
   for (int i : {0, 2, 3}) {
     EXPECT_EQ(g.world.BloodSpeed[i], 2);
-    EXPECT_TRUE(g.world.BloodLife[i] >= 4 && g.world.BloodLife[i] <= 19) << i;  // 5..20, one step taken
-    EXPECT_TRUE(g.world.BloodDir[i] >= 5 && g.world.BloodDir[i] <= 85) << i;
+    EXPECT_GE(g.world.BloodLife[i], 4) << i;  // 5..20, one step taken
+    EXPECT_LE(g.world.BloodLife[i], 19) << i;
+    EXPECT_GE(g.world.BloodDir[i], 5) << i;
+    EXPECT_LE(g.world.BloodDir[i], 85) << i;
   }
   EXPECT_EQ(g.world.BloodLife[4], 0);
 

@@ -1,5 +1,7 @@
 #include "world/status_lines.h"
 
+#include <tuple>
+
 #include "world/world_fixture.h"
 
 namespace vorlan::testing {
@@ -48,7 +50,7 @@ TEST_F(StatusLinesTest, FourQuickKillsPayNothingFivePayOnceTheSeriesEnds) {
   EXPECT_EQ(g.world.StatusText, "Kills:0/5");
   for (int n = 0; n < 4; ++n) KillsInRow(g, kTrue);
   Frames(3000);
-  EXPECT_TRUE(g.world.Score == 0 && g.world.KillsInRowCount == 0 && P().Ammo == 20);
+  EXPECT_EQ(std::tuple(g.world.Score, g.world.KillsInRowCount, P().Ammo), std::tuple(0, 0, 20));
 
   for (int n = 0; n < 5; ++n) {
     KillsInRow(g, kTrue);
@@ -58,8 +60,8 @@ TEST_F(StatusLinesTest, FourQuickKillsPayNothingFivePayOnceTheSeriesEnds) {
   Frames(2000);
   EXPECT_EQ(g.world.Score, 0);  // the series is still running
   Frames(1000);
-  EXPECT_TRUE(g.world.Score == 150 && P().Ammo == 35 && P().Health == 150);
-  EXPECT_TRUE(g.world.KillsInRowCount == 0 && g.world.KillsInRowGoal == 5);
+  EXPECT_EQ(std::tuple(g.world.Score, P().Ammo, P().Health), std::tuple(150, 35, 150));
+  EXPECT_EQ(std::tuple(g.world.KillsInRowCount, g.world.KillsInRowGoal), std::tuple(0, 5));
 }
 
 TEST_F(StatusLinesTest, LongSeriesMultiplyAndSaturate) {
@@ -68,7 +70,7 @@ TEST_F(StatusLinesTest, LongSeriesMultiplyAndSaturate) {
   for (int n = 0; n < 21; ++n) KillsInRow(g, kTrue);
   EXPECT_EQ(g.world.KillsInRowGoal, 20);
   Frames(3000);
-  EXPECT_TRUE(P().Ammo == 32767 && g.world.Score == 32767 && P().Health == 400);
+  EXPECT_EQ(std::tuple(P().Ammo, g.world.Score, P().Health), std::tuple(32767, 32767, 400));
 }
 
 TEST_F(StatusLinesTest, TheScoreLineAimsAtTheNextPlace) {
