@@ -11,13 +11,16 @@ CanvasLayout LayoutFor(bool fullScreen) {
   return {300, 378, 0, 0, 0, 300, 4, 23, 308, 404};
 }
 
-Viewport FitCanvas(int windowW, int windowH, int canvasW, int canvasH) {
+Viewport FitCanvas(int windowW, int windowH, int canvasW, int canvasH, int minWhole) {
   Viewport v;
   if (windowW <= 0 || windowH <= 0 || canvasW <= 0 || canvasH <= 0) return v;
   int whole = std::min(windowW / canvasW, windowH / canvasH);
-  v.scale = whole >= 1
-                ? whole
-                : std::min(static_cast<double>(windowW) / canvasW, static_cast<double>(windowH) / canvasH);
+  if (whole >= std::max(minWhole, 1)) {
+    v.scale = whole;
+  } else {
+    v.scale = std::min(static_cast<double>(windowW) / canvasW, static_cast<double>(windowH) / canvasH);
+    v.smooth = v.scale != std::floor(v.scale);
+  }
   v.w = static_cast<int>(std::lround(canvasW * v.scale));
   v.h = static_cast<int>(std::lround(canvasH * v.scale));
   v.offX = (windowW - v.w) / 2;
@@ -25,11 +28,15 @@ Viewport FitCanvas(int windowW, int windowH, int canvasW, int canvasH) {
   return v;
 }
 
-int ChooseWindowScale(int usableW, int usableH) {
+void ChooseWindowSize(int usableW, int usableH, int& w, int& h) {
   // Room for the window frame and a margin around it.
   constexpr int kMarginW = 40, kMarginH = 80;
-  int s = std::min((usableW - kMarginW) / 300, (usableH - kMarginH) / 378);
-  return std::clamp(s, 1, 16);
+  const int roomW = usableW - kMarginW, roomH = usableH - kMarginH;
+  int whole = std::min(roomW / 300, roomH / 378);
+  double scale = whole >= 2 ? std::min(whole, 16) : std::min(roomW / 300.0, roomH / 378.0);
+  scale = std::max(scale, 1.0);
+  w = static_cast<int>(300 * scale);
+  h = static_cast<int>(378 * scale);
 }
 
 void WindowToField(double px, double py, const Viewport& v, const CanvasLayout& l, double& fx, double& fy) {

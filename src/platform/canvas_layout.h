@@ -20,16 +20,18 @@ CanvasLayout LayoutFor(bool fullScreen);
 struct Viewport {
   double scale = 1;
   int offX = 0, offY = 0;
-  int w = 0, h = 0;  // the scaled canvas in window pixels
+  int w = 0, h = 0;     // the scaled canvas in window pixels
+  bool smooth = false;  // a fractional scale: filtered rather than blocky
 };
 
-// Fits the canvas into a window of the given size, centred: the largest whole factor that fits,
-// or a smaller fractional one when not even factor 1 fits.
-Viewport FitCanvas(int windowW, int windowH, int canvasW, int canvasH);
+// Fits the canvas into a window of the given size, centred: the largest whole factor of at least
+// minWhole that fits (letterboxed), else the largest fractional one.
+Viewport FitCanvas(int windowW, int windowH, int canvasW, int canvasH, int minWhole = 1);
 
-// The window scale for windowed play: the largest whole factor whose window fits the usable
-// display area with room to spare for the frame and the desktop's panels; at least 1.
-int ChooseWindowScale(int usableW, int usableH);
+// The window's client size at start: the largest whole multiple of the canvas (at least twice)
+// that fits the usable display area with room for the frame and the desktop's panels, else the
+// largest fractional size that fits, else the canvas itself.
+void ChooseWindowSize(int usableW, int usableH, int& w, int& h);
 
 // A window pixel as a Field position (may lie outside 0..299).
 void WindowToField(double px, double py, const Viewport& v, const CanvasLayout& l, double& fx, double& fy);

@@ -1,6 +1,7 @@
 # Shared set-up of the end-to-end tests, sourced with the program folder as $1: a private copy of
 # the program folder ($WORK/prog) and of the data folder, a private X server, and start_game, which
-# starts the real game and waits for its window and its menu. Sets WID, WX, WY, WIDTH, HEIGHT, SCALE.
+# starts the real game and waits for its window and its menu. Sets WID, WX, WY, WIDTH, HEIGHT, SCALE,
+# OFFX, OFFY.
 # GAME_EXE is the executable start_game runs and GAME_FILES the folder it writes its maps into.
 PROGRAM_DIR=$(cd "${1:?program folder}" && pwd)
 WORK=$(mktemp -d)
@@ -10,6 +11,8 @@ WID=""
 WX=0
 WY=0
 SCALE=1
+OFFX=0
+OFFY=0
 
 e2e_cleanup() {
   [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
@@ -32,6 +35,12 @@ GAME_EXE="$WORK/prog/vorlan"
 GAME_FILES="$WORK/prog"
 export XDG_DATA_HOME="$WORK/data"
 mkdir -p "$XDG_DATA_HOME/vorlan"
+# The game's own settings stay private too; the window opens at the canvas size, one game pixel
+# to one screen pixel, as if the player had left it so (window.sh starts without this file).
+export XDG_CONFIG_HOME="$WORK/config"
+SETTINGS="$XDG_CONFIG_HOME/vorlan/settings.txt"
+mkdir -p "$XDG_CONFIG_HOME/vorlan"
+printf 'window_width=300\nwindow_height=378\n' >"$SETTINGS"
 
 # A free display of our own; another test starting at the same moment may take one first.
 start_x() {
@@ -72,13 +81,23 @@ start_game() {
   done
   [ -e "$GAME_FILES/Pictures/Map04.bmp" ] || fail "the terrain maps were not generated"
   sleep 2
+  measure_window
+  xdotool windowfocus "$WID" 2>/dev/null || true
+  sleep 0.3
+}
+
+# The client area from the display server, and the canvas in it as the game fits it: whole
+# factors of two or more letterboxed, else the fractional fit. Sets WX, WY, WIDTH, HEIGHT, SCALE
+# (a whole number when the scale is whole), OFFX and OFFY (the canvas's corner in the window).
+measure_window() {
   eval "$(xdotool getwindowgeometry --shell "$WID")"
   WX=$X
   WY=$Y
-  SCALE=$((WIDTH / 300))
-  [ "$SCALE" -ge 1 ] || fail "client area ${WIDTH}x${HEIGHT} narrower than the field"
-  xdotool windowfocus "$WID" 2>/dev/null || true
-  sleep 0.3
+  read -r SCALE OFFX OFFY < <(awk -v W="$WIDTH" -v H="$HEIGHT" 'BEGIN {
+    whole = int(W / 300) < int(H / 378) ? int(W / 300) : int(H / 378)
+    s = whole >= 2 ? whole : (W / 300 < H / 378 ? W / 300 : H / 378)
+    printf "%.10g %d %d\n", s, int((W - int(300 * s + 0.5)) / 2), int((H - int(378 * s + 0.5)) / 2) }')
+  [ "$WIDTH" -ge 100 ] || fail "client area ${WIDTH}x${HEIGHT} too small"
 }
 
 # Holds a key long enough for the game's keyboard poll to see it.
@@ -89,7 +108,10 @@ press() {
 }
 
 # Moves the cursor to a Field pixel.
-point() { xdotool mousemove $((WX + $1 * SCALE + SCALE / 2)) $((WY + $2 * SCALE + SCALE / 2)); }
+point() {
+  xdotool mousemove $(awk -v s="$SCALE" -v x="$1" -v y="$2" -v ox=$((WX + OFFX)) -v oy=$((WY + OFFY)) \
+    'BEGIN { printf "%d %d", ox + (x + 0.5) * s, oy + (y + 0.5) * s }')
+}
 
 # Clicks a menu item whose text starts at (x, y) on Field.
 click_item() {

@@ -24,6 +24,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cp -r "$PROGRAM_DIR" "$WORK/program"
 export XDG_DATA_HOME="$WORK/data"
 mkdir -p "$XDG_DATA_HOME/vorlan"
+# The window at the canvas size, one game pixel to one screen pixel.
+export XDG_CONFIG_HOME="$WORK/config"
+mkdir -p "$XDG_CONFIG_HOME/vorlan"
+printf 'window_width=300\nwindow_height=378\n' >"$XDG_CONFIG_HOME/vorlan/settings.txt"
 
 # The score server on free ports; the game points at it through WebSite.txt.
 /usr/bin/python3 "$SOURCE_DIR/scripts/score-server" --root "$WORK/server" --ftp-port 0 --http-port 0 \

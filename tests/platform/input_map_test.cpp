@@ -88,14 +88,35 @@ TEST(CanvasLayout, CursorMapsThroughScaleAndLetterboxIntoFieldPixels) {
   }
 }
 
-TEST(CanvasLayout, WindowScaleIsTheLargestWholeFactorThatFitsComfortably) {
-  EXPECT_EQ(ChooseWindowScale(1920, 1040), 2);  // 756 + frame fits, 1134 does not
-  EXPECT_EQ(ChooseWindowScale(2560, 1400), 3);
-  EXPECT_EQ(ChooseWindowScale(1024, 740), 1);
-  EXPECT_EQ(ChooseWindowScale(320, 240), 1);  // never below 1
-  EXPECT_EQ(ChooseWindowScale(0, 0), 1);
+TEST(CanvasLayout, WindowIsTwiceTheCanvasOrMoreInWholeStepsElseFittedSmoothly) {
+  struct Size {
+    int usableW, usableH, w, h;
+  } sizes[] = {
+      {1920, 1040, 600, 756},  // 756 + frame fits, 1134 does not
+      {2560, 1400, 900, 1134},
+      {1024, 768, 546, 688},  // no room for twice: the largest smooth fit
+      {320, 240, 300, 378},   // never below the canvas
+      {0, 0, 300, 378},
+  };
+  for (const Size& c : sizes) {
+    int w = 0, h = 0;
+    ChooseWindowSize(c.usableW, c.usableH, w, h);
+    EXPECT_EQ(std::pair(w, h), std::pair(c.w, c.h)) << c.usableW << " x " << c.usableH;
+  }
+  // Any client size: whole steps of two or more letterboxed, else the fractional fit.
+  Viewport v = FitCanvas(700, 800, 300, 378, 2);
+  EXPECT_EQ(std::vector<double>({v.scale, double(v.offX), double(v.offY), double(v.smooth)}),
+            std::vector<double>({2, 50, 22, 0}));
+  v = FitCanvas(546, 688, 300, 378, 2);
+  EXPECT_TRUE(v.smooth);
+  EXPECT_NEAR(v.scale, 1.82, 1e-9);
+  EXPECT_EQ(std::pair(v.w, v.h), std::pair(546, 688));
+  double fx, fy;
+  WindowToField(100, 545, v, LayoutFor(false), fx, fy);  // the cursor follows the fractional scale
+  EXPECT_EQ(std::pair(fx, fy), std::pair(54.0, 299.0));
+  EXPECT_FALSE(FitCanvas(450, 378, 300, 378, 2).smooth);  // exactly the canvas: no filtering
   // A display smaller than the full-screen canvas shrinks it rather than cutting it off.
-  Viewport v = FitCanvas(320, 240, 640, 480);
+  v = FitCanvas(320, 240, 640, 480);
   EXPECT_DOUBLE_EQ(v.scale, 0.5);
   EXPECT_EQ(v.w, 320);
   int x, y, w, h;

@@ -26,6 +26,7 @@
 #include "platform/media/media.h"
 #include "platform/mixer.h"
 #include "platform/network.h"
+#include "platform/window_settings.h"
 
 namespace vorlan {
 
@@ -78,6 +79,9 @@ class SdlPlatform : public Platform {
   }
 
   ~SdlPlatform() override {
+    // The size the player gave the window is the size of the next start.
+    if (window_ && !settingsFile_.empty() && (windowW_ != openedW_ || windowH_ != openedH_))
+      WriteWindowSize(settingsFile_, windowW_, windowH_);
     SDL_DelEventWatch(&SdlPlatform::WatchKeys, this);
     if (audio_) SDL_CloseAudioDevice(audio_);
     if (texture_) SDL_DestroyTexture(texture_);
@@ -96,12 +100,24 @@ class SdlPlatform : public Platform {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
     SDL_Rect usable{0, 0, 1024, 768};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
-    windowScale_ = ChooseWindowScale(usable.w, usable.h);
+    ChooseWindowSize(usable.w, usable.h, windowW_, windowH_);
+    auto config = ConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    if (!config.empty()) settingsFile_ = config / "settings.txt";
+    int keptW = 0, keptH = 0;
+    // A size kept from a larger display than this one is not reused.
+    if (!settingsFile_.empty() && ReadWindowSize(settingsFile_, keptW, keptH) && keptW <= usable.w &&
+        keptH <= usable.h) {
+      windowW_ = keptW;
+      windowH_ = keptH;
+    }
     layout_ = LayoutFor(false);
-    window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               layout_.canvasW * windowScale_, layout_.canvasH * windowScale_, 0);
+    window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowW_, windowH_,
+                               SDL_WINDOW_RESIZABLE);
     if (!window_) return false;
     SetIcon();
+    SDL_GetWindowSize(window_, &windowW_, &windowH_);
+    openedW_ = windowW_;
+    openedH_ = windowH_;
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_ || !MakeTexture()) return false;
@@ -162,13 +178,11 @@ class SdlPlatform : public Platform {
       // Without a window manager SDL reports success but the window keeps its size: only a
       // window that really covers the display counts, otherwise go back and report the failure.
       if (!CoversDisplay()) {
-        SDL_SetWindowFullscreen(window_, 0);
-        SDL_SetWindowSize(window_, 300 * windowScale_, 378 * windowScale_);
+        BackToWindow();
         return false;
       }
     } else {
-      SDL_SetWindowFullscreen(window_, 0);
-      SDL_SetWindowSize(window_, 300 * windowScale_, 378 * windowScale_);
+      BackToWindow();
     }
     fullScreen_ = on;
     layout_ = LayoutFor(on);
@@ -256,6 +270,11 @@ class SdlPlatform : public Platform {
             e = Event();
             e.type = Event::Type::Close;
             return true;
+          }
+          if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && !fullScreen_ &&
+              !(SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN)) {
+            windowW_ = ev.window.data1;
+            windowH_ = ev.window.data2;
           }
           if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             ApplyClip();
@@ -475,6 +494,22 @@ class SdlPlatform : public Platform {
     SDL_UpdateTexture(texture_, &r, s.Pixels().data(), s.Width() * 4);
   }
 
+  // Leaves full screen for the window at the size the player last gave it. Size events still
+  // queued from before describe the other mode and are dropped.
+  void BackToWindow() {
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowSize(window_, windowW_, windowH_);
+    SDL_PumpEvents();
+    SDL_FilterEvents(
+        [](void*, SDL_Event* ev) {
+          return ev->type == SDL_WINDOWEVENT && (ev->window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                                                 ev->window.event == SDL_WINDOWEVENT_RESIZED)
+                     ? 0
+                     : 1;
+        },
+        nullptr);
+  }
+
   // Waits briefly for the window manager to resize the window onto the whole display.
   bool CoversDisplay() {
     SDL_Rect bounds;
@@ -506,12 +541,16 @@ class SdlPlatform : public Platform {
 #endif
   }
 
+  // In a window the canvas is shown at twice its size or more in whole steps, or fitted smoothly;
+  // full screen takes any whole factor.
+  Viewport Fit(int w, int h) { return FitCanvas(w, h, layout_.canvasW, layout_.canvasH, fullScreen_ ? 1 : 2); }
+
   Viewport CurrentViewport() {
     int w = 0, h = 0;
     if (renderer_) SDL_GetRendererOutputSize(renderer_, &w, &h);
     int ww = 0, wh = 0;
     SDL_GetWindowSize(window_, &ww, &wh);
-    Viewport v = FitCanvas(w > 0 ? w : ww, h > 0 ? h : wh, layout_.canvasW, layout_.canvasH);
+    Viewport v = Fit(w > 0 ? w : ww, h > 0 ? h : wh);
     // Mouse positions are in window coordinates; rescale when the drawable is larger (high DPI).
     if (w > 0 && ww > 0 && w != ww) {
       double k = static_cast<double>(ww) / w;
@@ -526,7 +565,8 @@ class SdlPlatform : public Platform {
     if (!renderer_ || !texture_) return;
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(renderer_, &w, &h);
-    Viewport v = FitCanvas(w, h, layout_.canvasW, layout_.canvasH);
+    Viewport v = Fit(w, h);
+    SDL_SetTextureScaleMode(texture_, v.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_Rect dst{v.offX, v.offY, v.w, v.h};
@@ -566,7 +606,9 @@ class SdlPlatform : public Platform {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   CanvasLayout layout_ = LayoutFor(false);
-  int windowScale_ = 1;
+  int windowW_ = 300, windowH_ = 378;  // client size in windowed mode, as the player left it
+  int openedW_ = 0, openedH_ = 0;
+  std::filesystem::path settingsFile_;
   bool fullScreen_ = false, clipped_ = false, cursorShown_ = true;
   SDL_AudioDeviceID audio_ = 0;
   int audioRate_ = 22050;

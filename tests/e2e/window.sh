@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# End to end: the window of a first start fills the screen's room smoothly, follows a resize
+# (the canvas at twice its size, letterboxed), takes menu clicks at both sizes, and opens at the
+# resized size after a restart.
+# Usage: window.sh <program-dir>   (SHOTS_DIR=<dir> keeps the screenshots there)
+set -euo pipefail
+
+source "$(dirname "$0")/common.bash" "$1"
+SHOTS=${SHOTS_DIR:-$WORK/shots}
+mkdir -p "$SHOTS"
+OPTIONS="$WORK/prog/OtherFiles/Options.txt"
+rm -f "$SETTINGS"  # a first start: no size kept yet
+
+start_x || fail "no X server"
+
+option_line() { sed -n "${1}p" "$OPTIONS" | tr -d ' \r'; }
+
+# --- First start: larger than the canvas, even where twice the canvas does not fit ----------
+start_game
+[ "$WIDTH" -gt 300 ] && [ "$HEIGHT" -gt 378 ] || fail "a first start opened at ${WIDTH}x${HEIGHT}"
+[ "$HEIGHT" -le 768 ] || fail "the window (${WIDTH}x${HEIGHT}) is taller than the screen"
+import -window "$WID" "$SHOTS/window-first-start.png"
+snow_before=$(option_line 6)
+click_item 30 100  # OPTIONS & GAME INFO, at the first start's scale
+
+# --- Resized: twice the canvas, letterboxed -------------------------------------------------
+xdotool windowsize "$WID" 700 760
+sleep 1
+measure_window
+[ "$WIDTH" -eq 700 ] && [ "$HEIGHT" -eq 760 ] || fail "the window did not take the size 700x760"
+import -window "$WID" "$SHOTS/window-resized.png"
+click_item 42 50  # the Snow option, at the new scale
+click_item 30 260 # MAIN MENU
+stop_game
+[ "$(option_line 6)" != "$snow_before" ] || fail "the clicks at the two sizes did not toggle Snow"
+grep -q '^window_width=700$' "$SETTINGS" && grep -q '^window_height=760$' "$SETTINGS" ||
+  fail "the size was not kept: $(cat "$SETTINGS" 2>/dev/null)"
+
+# --- Restart: the kept size -----------------------------------------------------------------
+start_game
+[ "$WIDTH" -eq 700 ] && [ "$HEIGHT" -eq 760 ] || fail "a restart opened at ${WIDTH}x${HEIGHT}, not 700x760"
+import -window "$WID" "$SHOTS/window-after-restart.png"
+stop_game
+
+echo "window end to end: ok (screenshots in $SHOTS)"
