@@ -90,7 +90,8 @@ void DoEvents(Game& g) {
         FieldKeyUp(g, e.keyCode, e.shift);
         break;
       case Event::Type::MouseDown:
-        FieldMouseDown(g, e.button, e.shift, e.x, e.y);
+        // Presses over the status panel or the letterbox around the canvas are not on Field.
+        if (e.x >= 0 && e.y >= 0 && e.x < 300 && e.y < 300) FieldMouseDown(g, e.button, e.shift, e.x, e.y);
         break;
       case Event::Type::MouseUp:
         FieldMouseUp(g, e.button, e.shift, e.x, e.y);

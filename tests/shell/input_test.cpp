@@ -80,19 +80,22 @@ TEST_F(InputTest, CursorMapsIntoFieldPixelsWindowedAndFullScreen) {
 }
 
 TEST_F(InputTest, WindowEventsSetMouseFlagsFireModeNameAndQuit) {
-  auto event = [](Event::Type type, int button = 0, int key = 0, std::string text = {}) {
+  auto event = [](Event::Type type, int button = 0, int key = 0, std::string text = {}, float x = 0, float y = 0) {
     Event e;
-    e.type = type, e.button = button, e.keyCode = key, e.text = std::move(text);
+    e.type = type, e.button = button, e.keyCode = key, e.text = std::move(text), e.x = x, e.y = y;
     return e;
   };
-  for (Event e : {event(Event::Type::MouseDown, 1), event(Event::Type::MouseDown, 2),
+  for (Event e : {event(Event::Type::MouseDown, 1, 0, {}, 299, 299), event(Event::Type::MouseDown, 2),
+                  event(Event::Type::MouseDown, 4, 0, {}, 150, 300),  // over the status panel
+                  event(Event::Type::MouseDown, 4, 0, {}, -1, 100),   // in the letterbox
+                  event(Event::Type::MouseDown, 4, 0, {}, 300, 100),
                   event(Event::Type::MouseUp, 3),  // two buttons at once change nothing
                   event(Event::Type::MouseUp, 2), event(Event::Type::KeyUp, 0, 81),
                   event(Event::Type::Text, 0, 0, "J\xC3\xA9"), event(Event::Type::Close)})
     plat.PushEvent(e);
   g.hs.NameEntryActive = kTrue;
   DoEvents(g);
-  EXPECT_EQ(std::tuple(g.input.MouseLeft, g.input.MouseRight), std::tuple(kTrue, kFalse));
+  EXPECT_EQ(std::tuple(g.input.MouseLeft, g.input.MouseRight, g.input.MouseMiddle), std::tuple(kTrue, kFalse, kFalse));
   EXPECT_EQ(g.world.FireModeToggle, kTrue);  // Q released
   EXPECT_EQ(g.form.YourName, "J\xE9");       // Windows-1252
   EXPECT_TRUE(g.form.Quit);
