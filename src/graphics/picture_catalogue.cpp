@@ -103,10 +103,9 @@ void LoadPictures(Game& g) {
   // Maps 1..5; only four are generated, a fifth is used when someone supplies it.
   std::string map = "\\Pictures\\Map0" + IntText(static_cast<long long>(Floor(g.Rnd() * 5)) + 1) + ".bmp";
   LoadInto(g, map, g.form.Terain);
-  // The status bar keeps its box size whatever the picture's size.
-  Surface bar;
-  if (LoadInto(g, "\\Pictures\\StatusBar.jpg", bar))
-    BitBlt(g.form.StatusField, 0, 0, bar.Width(), bar.Height(), bar, 0, 0, Rop::SrcCopy);
+  // Kept: the score screens clear the panel to it before any game has drawn the panel.
+  LoadInto(g, "\\Pictures\\StatusBar.jpg", g.pics.PicStatusBar);
+  ClearStatusField(g);
   RefreshStatusField(g);
   bool first = true;
   for (const PictureRow& row : kRows) {
@@ -123,6 +122,16 @@ void LoadPictures(Game& g) {
 void FreePictures(Game& g) {
   for (const PictureRow& row : kRows)
     if (row.Looped()) RowSurface(g.pics, row).Clear();
+  g.pics.PicStatusBar.Clear();
+}
+
+void ClearStatusField(Game& g) {
+  Surface& f = g.form.StatusField;
+  // The box keeps its size whatever the picture's size.
+  if (g.pics.PicStatusBar.Empty())
+    f.Fill(0);
+  else
+    BitBlt(f, 0, 0, f.Width(), f.Height(), g.pics.PicStatusBar, 0, 0, Rop::SrcCopy);
 }
 
 void DrawText(Game& g, Surface& s, int x, int y, std::string_view text, int count) {

@@ -12,6 +12,8 @@ namespace vorlan {
 void LoadPictures(Game& g);
 // Shutdown: empties every picture surface.
 void FreePictures(Game& g);
+// Wipes StatusField back to its background picture (black without one).
+void ClearStatusField(Game& g);
 // TextOutA on a picture box with the platform's fonts.
 void DrawText(Game& g, Surface& s, int x, int y, std::string_view text, int count);
 inline void DrawText(Game& g, Surface& s, int x, int y, std::string_view text) {

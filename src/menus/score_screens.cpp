@@ -21,10 +21,7 @@ constexpr Color kPanelGreen = 0x00FF00;
 void DrawDetails(Game& g, const ScoreRecord& r) {
   Surface& sf = g.form.StatusField;
   const Pictures& p = g.pics;
-  if (p.PicStatusBar.Empty())
-    sf.Fill(0);
-  else
-    BitBlt(sf, 0, 0, sf.Width(), sf.Height(), p.PicStatusBar, 0, 0, Rop::SrcCopy);
+  ClearStatusField(g);
 
   BitBlt(sf, 0, 0, 300, 10, p.PicStatusHealth, 0, 0, Rop::SrcCopy);
   DrawText(g, sf, 150, -2, Fixed("[" + r.MaxHealth + "]", 20), 20);

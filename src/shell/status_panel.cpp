@@ -36,13 +36,7 @@ void StatusPanel(Game& g) {
   Surface& f = g.form.StatusField;
   auto& pics = g.pics;
 
-  if (pics.PicStatusBar.Empty()) {
-    const auto path = g.PathOf("\\Pictures\\StatusBar.jpg");
-    if (!path.empty()) g.plat.LoadPicture(path, pics.PicStatusBar);
-  }
-  if (!pics.PicStatusBar.Empty()) {
-    BitBlt(f, 0, 0, f.Width(), f.Height(), pics.PicStatusBar, 0, 0, Rop::SrcCopy);
-  }
+  ClearStatusField(g);
 
   // Health.
   const int16_t healthCap = Sat16(p.Power * 30);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "graphics/screen_capture.h"
+#include "menus/score_screens.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/display.h"
 
@@ -27,6 +28,10 @@ TEST(LoadPictures, LoadsWhatIsThereAndLeavesTheRestEmpty) {
   EXPECT_TRUE(g.pics.PicMainLogo.Empty());
   EXPECT_EQ(GetPixel(g.form.StatusField, 10, 10), Rgb(0, 0, 255));
   EXPECT_EQ(g.form.LoadingStep, 46);  // from "Loading.jpg" on
+  // A score screen before any game wipes the panel back to its picture, not to black.
+  g.form.StatusField.Fill(Rgb(255, 0, 0));
+  ShowResultDetails(g, 0);
+  EXPECT_EQ(GetPixel(g.form.StatusField, 299, 77), Rgb(0, 0, 255));
   FreePictures(g);
   EXPECT_TRUE(g.pics.SheetAi[3].Empty());
 }
