@@ -205,6 +205,28 @@ void Widen(const Mono& m, float amount, bool loop, Mono& l, Mono& r) {
   }
 }
 
+// A loop is turned to start where both channels change least from one sample to the next: the
+// wrap then lies inside the continuous signal and steps no more than the sound itself does.
+void StartAtSmoothestPoint(Mono& l, Mono& r) {
+  const size_t n = l.size();
+  if (n < 2) return;
+  auto step = [&](size_t k) {
+    size_t prev = (k + n - 1) % n;
+    return std::max(std::fabs(l[k] - l[prev]), std::fabs(r[k] - r[prev]));
+  };
+  size_t best = 0;
+  float bestStep = step(0);
+  for (size_t k = 1; k < n; ++k) {
+    float s = step(k);
+    if (s < bestStep) {
+      bestStep = s;
+      best = k;
+    }
+  }
+  std::rotate(l.begin(), l.begin() + static_cast<std::ptrdiff_t>(best), l.end());
+  std::rotate(r.begin(), r.begin() + static_cast<std::ptrdiff_t>(best), r.end());
+}
+
 // ---- Voices ----------------------------------------------------------------------------------
 
 // A vowel from a buzzing source through three formants; pitch(t) and amp(t) shape the cry.
@@ -853,6 +875,7 @@ int WriteSounds(const std::filesystem::path& folder) {
         l[i] *= kPeak / mx;
         r[i] *= kPeak / mx;
       }
+    if (j.loop) StartAtSmoothestPoint(l, r);
     if (!WriteWav(folder / j.file, l, r)) {
       std::fprintf(stderr, "vorlan_content: cannot write %s\n", (folder / j.file).c_str());
       ++failures;
