@@ -22,6 +22,8 @@ std::string NameFromBox(const std::string& box) {
   return NameCase(std::string_view(box).substr(0, col::Name));
 }
 
+int EntryRow(const HighScoreState& hs) { return hs.NameRow >= 0 && hs.NameRow < kHsSlots ? hs.NameRow : 0; }
+
 void StartNameEntry(Game& g, int slot) {
   g.hs.NameEntryActive = kTrue;
   g.form.YourName.clear();
@@ -94,22 +96,30 @@ void HighScoreFill(Game& g, int i, int offset, double score) {
 
 void NameEntryStep(Game& g) {
   HighScoreState& hs = g.hs;
-  const int row = hs.NameRow >= 0 && hs.NameRow < kHsSlots ? hs.NameRow : 0;
+  const int row = EntryRow(hs);
   DrawMasked(g.form.Field, 82, row * 14 + 50, 150, 15, g.pics.PicEnterText, 0, 0, 0, 15);
 
   // Read afresh, through the focus check: the step also runs at game over, in mid-frame.
   ReadKeyState(g);
   if (g.input.KeyState[dik::Return]) {
-    if (Trimmed(hs.HsName[row]).empty()) hs.HsName[row] = "I'm stupid";
-    SaveHighScores(g);
-    hs.NameEntryActive = kFalse;
-    g.plat.SetTextInput(false);
-    g.form.YourNameLeft = -45;
+    EndNameEntry(g);
   } else {
     g.plat.SetTextInput(true);
     g.form.YourNameLeft = 0;
     hs.HsName[row] = NameFromBox(g.form.YourName);
   }
+}
+
+void EndNameEntry(Game& g) {
+  HighScoreState& hs = g.hs;
+  if (!hs.NameEntryActive) return;
+  const int row = EntryRow(hs);
+  hs.HsName[row] = NameFromBox(g.form.YourName);
+  if (Trimmed(hs.HsName[row]).empty()) hs.HsName[row] = "I'm stupid";
+  SaveHighScores(g);
+  hs.NameEntryActive = kFalse;
+  g.plat.SetTextInput(false);
+  g.form.YourNameLeft = -45;
 }
 
 void NameEntryTyped(Game& g, std::string_view utf8) {

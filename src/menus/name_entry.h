@@ -16,6 +16,9 @@ void HighScoreCheck(Game& g, double score);
 void HighScoreFill(Game& g, int i, int offset, double score);
 // One pass of the name entry on the high-score screen; Enter ends it.
 void NameEntryStep(Game& g);
+// Ends an active entry with the name typed so far (the default name for none) and saves the
+// table: on Enter, and when the window closes in the middle of the entry.
+void EndNameEntry(Game& g);
 
 // Window events for the name box: typed text (UTF-8) and key-down (Backspace).
 void NameEntryTyped(Game& g, std::string_view utf8);

@@ -70,6 +70,8 @@ void WindowUnload(Game& g) {
   g.form.Quit = true;
   if (g.form.Unloaded) return;
   g.form.Unloaded = true;
+  // A window closed while the name is typed keeps the result.
+  EndNameEntry(g);
   ClipCursorToField(g, false);
   ReleaseKeyboard(g);
   ReleaseSounds(g);

@@ -56,6 +56,8 @@ void PollKeyboard(Game& g) {
   FormState& f = g.form;
   if (!in.KeyboardReady) return;
   if (!ReadKeyState(g)) return;
+  // While the name box has the focus every key types the name (Enter is the entry's own).
+  if (g.hs.NameEntryActive) return;
   auto down = [&](int code) { return in.KeyState[code] != 0; };
 
   if (down(dik::Escape)) {
@@ -117,12 +119,13 @@ void UpdateCursor(Game& g) {
 void FieldKeyDown(Game& g, int keyCode, int) {
   NameEntryKeyDown(g, keyCode);  // Backspace in the name box
   // W, S, A or D resumes a paused game.
-  if (g.form.Paused && (keyCode == vk::W || keyCode == vk::S || keyCode == vk::A || keyCode == vk::D))
+  if (g.form.Paused && !g.hs.NameEntryActive && (keyCode == vk::W || keyCode == vk::S || keyCode == vk::A || keyCode == vk::D))
     Resume(g);
 }
 
 void FieldKeyUp(Game& g, int keyCode, int) {
-  if (keyCode == vk::Control || keyCode == vk::Q) g.world.FireModeToggle = kTrue;
+  // A Q typed into the name is a letter, not an order.
+  if ((keyCode == vk::Control || keyCode == vk::Q) && !g.hs.NameEntryActive) g.world.FireModeToggle = kTrue;
 }
 
 // Only single-button events change a flag.

@@ -92,8 +92,9 @@ shot options-after-restart
 click_item 30 260
 
 # --- A finished game with a qualifying score ------------------------------------------------
-# A game that ends without points gets no place; then the Return after the name starts the next
-# game from the main menu, until one qualifies.
+# A game that ends without points gets no place (and takes no proof picture); then Return starts
+# the next game from the main menu, until one qualifies. The name holds an x and a q: while it is
+# typed they are letters, not the quit and fire-mode keys.
 has_name() {
   python3 - "$DATA/AtopVo118.vor" <<'EOF'
 import sys
@@ -102,9 +103,11 @@ try:
 except OSError:
     sys.exit(1)
 names = [bytes(c ^ 0x5A for c in l).decode("cp1252")[85:].strip() for l in data.split(b"\r\n")[:11]]
-sys.exit(0 if "Tester" in names else 1)
+sys.exit(0 if "Testerxq" in names else 1)
 EOF
 }
+
+proofs() { find "$WORK/prog" -ipath '*/upload/*.jpg' | wc -l; }
 
 point 150 150
 press Return
@@ -115,6 +118,7 @@ games=0
 while ! has_name; do
   [ "$SECONDS" -lt "$deadline" ] || fail "no game with a qualifying score in time ($games games)"
   times_before=$(option_line 10)
+  proofs_before=$(proofs)
   i=0
   # Fire around the field until the player has died and the game has been counted.
   while [ "$(option_line 10)" = "$times_before" ]; do
@@ -132,21 +136,46 @@ while ! has_name; do
   games=$((games + 1))
   sleep 1
   shot name-entry
-  xdotool type --delay 80 "tESTER"
-  sleep 0.5
-  shot name-typed
+  if [ "$(proofs)" != "$proofs_before" ]; then
+    xdotool type --delay 80 "tESTERxq"
+    sleep 0.5
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while the name was typed"
+    shot name-typed
+  fi
   press Return
   sleep 1
   shot name-saved
 done
 echo "qualifying game after $games game(s)"
 cmp -s "$DATA/AtopVo118.vor" "$WORK/prog/OtherFiles/HighScores.txt" || fail "HighScores.txt is not a copy of the archive"
+
+# --- The next game fires one bullet per pull: the q of the name toggled nothing ---------------
+# The fire-mode icon at (250, 282) is 4 pixels wide for one bullet, 8 for two, 11 for three. One Q
+# from one bullet widens it into columns 254..257 and leaves 258..260 alone.
+click_item 30 260
+point 150 150
+press Return
+sleep 1.5
+shot fire-mode-start
+press q
+sleep 0.5
+shot fire-mode-toggled
+pixels_differ() {
+  convert "$SHOTS/fire-mode-start.png" -crop "$1" +repage "$WORK/a.png"
+  convert "$SHOTS/fire-mode-toggled.png" -crop "$1" +repage "$WORK/b.png"
+  [ "$(compare -metric AE -fuzz 15% "$WORK/a.png" "$WORK/b.png" null: 2>&1)" != 0 ]
+}
+pixels_differ 4x11+254+282 || fail "one Q did not widen the fire-mode icon from one bullet"
+! pixels_differ 3x11+258+282 || fail "the game after the name entry did not start with one bullet per pull"
+press Escape
+sleep 0.5
 stop_game
 
 # --- The name on the high-score screen after a restart --------------------------------------
 start_menu_game
 click_item 30 75
 shot high-scores-after-restart
+has_name || fail "the name typed with x and q is not in the table after a restart"
 point 90 55
 sleep 0.5
 import -window "$WID" "$SHOTS/high-scores-details.png"

@@ -8,6 +8,7 @@
 #include "persistence/high_score_fixture.h"
 #include "platform/key_map.h"
 #include "shell/display.h"
+#include "shell/input.h"
 
 namespace vorlan {
 namespace {
@@ -76,6 +77,34 @@ TEST_F(NameEntry, TypesCasesAndSaves) {
   plat.SetKey(dik::Return, true);
   HighScoreCheck(g, 0);
   EXPECT_EQ(g.hs.HsName[2], "I'm stupid");
+}
+
+TEST_F(NameEntry, KeysTypeTheNameOnlyAndClosingTheWindowKeepsTheResult) {
+  LoadTable({900});
+  HighScoreCheck(g, 100);
+  InitKeyboard(g);
+  g.options.SoundVolume = 50;
+  g.form.Paused = kTrue;  // as if a game were paused behind the entry: W still resumes nothing
+  for (int key : {dik::X, dik::Add, dik::Escape}) plat.SetKey(key, true);
+  PollKeyboard(g);
+  for (int key : {dik::X, dik::Add, dik::Escape}) plat.SetKey(key, false);
+  plat.PushEvent({.type = Event::Type::Text, .text = "maxq+-"});
+  for (int key : {vk::Q, vk::Control, vk::W}) {
+    plat.PushEvent({.type = Event::Type::KeyDown, .keyCode = key, .text = {}});
+    plat.PushEvent({.type = Event::Type::KeyUp, .keyCode = key, .text = {}});
+  }
+  plat.PushEvent({.type = Event::Type::Close, .text = {}});
+  DoEvents(g);
+  EXPECT_EQ(g.options.SoundVolume, 50);
+  EXPECT_EQ(g.world.FireModeToggle, kFalse);
+  EXPECT_EQ(g.form.Paused, kTrue);
+  EXPECT_EQ(g.menus.CurrentScreen, "HS");
+  ASSERT_TRUE(g.form.Quit);
+  WindowUnload(g);  // the window closed before Enter
+  Game fresh(plat);
+  LoadHighScores(fresh);
+  EXPECT_EQ(fresh.hs.HsName[1], "Maxq+-");
+  EXPECT_EQ(g.hs.NameEntryActive, kFalse);
 }
 
 }  // namespace
