@@ -117,7 +117,11 @@ void WorldScoreScreen(Game& g) {
     LeaveScreen(g);
     return;
   }
-  if (!ws.Connected) DrawMenuItem(g, "PLEASE CONNECT FIRST", 125, 250, 6, false);
+  // The status line over the button: why the last synchronisation failed, when it did.
+  if (!ws.Connected)
+    DrawMenuItem(g, "PLEASE CONNECT FIRST", 125, 250, 6, false);
+  else if (!ws.SyncFailure.empty())
+    DrawMenuItem(g, ws.SyncFailure, 125, 250, 6, false);
   if (DrawMenuItem(g, "SYNCHRONIZE SCORES", 125, 260, 10, ws.Connected != 0)) DownloadScores(g);
 
   m.MenuClickY = 0;

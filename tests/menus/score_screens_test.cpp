@@ -103,5 +103,27 @@ TEST_F(ScoreScreens, WorldScreenDragRowsAndSynchroniseWhileOffline) {
   EXPECT_EQ(g.input.MouseLeft, kTrue);
 }
 
+TEST_F(ScoreScreens, WorldScreenSaysWhyTheLastSynchronisationFailed) {
+  g.menus.CurrentScreen = "WS";
+  g.ws.Connected = kTrue;
+  Cursor(0, 0);
+  auto statusLine = [&] {
+    g.form.Field.Fill(0);
+    WorldScoreScreen(g);
+    Surface line(140, 10);
+    BitBlt(line, 0, 0, 140, 10, g.form.Field, 125, 250, Rop::SrcCopy);
+    return line.Pixels();
+  };
+  const auto quiet = statusLine();
+  g.ws.SyncFailure = "SERVER NOT REACHABLE";
+  const auto failed = statusLine();
+  EXPECT_NE(failed, quiet);
+  g.ws.Connected = kFalse;  // offline the line asks for a connection instead
+  g.ws.SyncFailure.clear();
+  const auto offline = statusLine();
+  g.ws.SyncFailure = "SERVER NOT REACHABLE";
+  EXPECT_EQ(statusLine(), offline);
+}
+
 }  // namespace
 }  // namespace vorlan
