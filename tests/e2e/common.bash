@@ -68,7 +68,8 @@ start_game() {
   "$GAME_EXE" >>"$WORK/game.log" 2>&1 &
   GAME_PID=$!
   WID=""
-  for _ in $(seq 300); do
+  # A loaded machine can take a while to bring the window up.
+  for _ in $(seq 600); do
     WID=$(xdotool search --name "^Vorlan: Iron Meadow$" 2>/dev/null | head -1 || true)
     [ -n "$WID" ] && break
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during start-up"
