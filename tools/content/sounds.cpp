@@ -875,7 +875,7 @@ int WriteSounds(const std::filesystem::path& folder) {
         l[i] *= kPeak / mx;
         r[i] *= kPeak / mx;
       }
-    if (j.loop) StartAtSmoothestPoint(l, r);
+    if (loop) StartAtSmoothestPoint(l, r);
     if (!WriteWav(folder / j.file, l, r)) {
       std::fprintf(stderr, "vorlan_content: cannot write %s\n", (folder / j.file).c_str());
       ++failures;
