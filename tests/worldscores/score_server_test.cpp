@@ -79,23 +79,6 @@ TEST_F(ScoreServerTest, SyncUploadsArchivePageAndListedPicturesOnceAndKeepsTheBa
   EXPECT_EQ(onServer->g->ws.WsUploads, 2);
 }
 
-TEST_F(ScoreServerTest, TwoPlayersSyncingInTurnBothReachTheWorldTable) {
-  Machine anna(server->Site()), bert(server->Site());
-  anna.Local({Result(800, "Anna"), Result(200, "Anna")});
-  bert.Local({Result(900, "Bert"), Result(100, "Bert")});
-  DownloadScores(*anna.g);
-  DownloadScores(*bert.g);
-  anna.ScreenLoad();
-  DownloadScores(*anna.g);
-  auto onServer = ReadArchive(ServerArchive());
-  const auto& ws = onServer->g->ws;
-  EXPECT_EQ(ws.WsName[0], "Bert");
-  EXPECT_EQ(ws.WsName[1], "Anna");
-  EXPECT_EQ(ws.WsName[2], "Anna");
-  EXPECT_EQ(ws.WsName[3], "Bert");
-  EXPECT_EQ(ws.WsUploads, 3);
-}
-
 TEST_F(ScoreServerTest, AServerThatFellBehindGetsTheBackupBack) {
   Machine m(server->Site());
   m.Local({Result(1500, "Wilma")});
@@ -208,13 +191,9 @@ TEST_F(ScoreServerTest, NetworkSessionRefusesBadNamesAndBoundsDownloads) {
 
 // Puts a world archive with `earlier` results ("Earlier0" 9000, "Earlier1" 8900, ...) on a server.
 void PutEarlierResults(const std::filesystem::path& serverArchive, int earlier) {
-  WorldScoreState ws;
-  for (int i = 0; i < earlier; ++i) SetWsRecord(ws, i, Result(9000 - 100 * i, "Earlier" + std::to_string(i)));
-  ws.WsUploads = 9;
-  ws.WsLastUpdateRaw = "24.12.2025";
-  std::string out;
-  for (const auto& l : WorldArchiveLines(ws, true, "31.12.2025")) out += l + "\r\n";
-  WriteBytes(serverArchive, out);
+  std::vector<ScoreRecord> results;
+  for (int i = 0; i < earlier; ++i) results.push_back(Result(9000 - 100 * i, "Earlier" + std::to_string(i)));
+  testing::WriteWorldArchive(serverArchive, results, 9);
 }
 
 // How many of the names are missing from places 1 to 100 of a server's archive.
@@ -267,6 +246,8 @@ int SyncAtOnce(const std::string& site, int n, int round, std::vector<std::strin
 // result and every earlier one is on the server.
 void ExpectRoundsLoseNothing(const std::string& site, const std::filesystem::path& serverArchive,
                              std::initializer_list<int> players, int repetitions) {
+  std::vector<std::string> earlier;
+  for (int i = 0; i < 50; ++i) earlier.push_back("Earlier" + std::to_string(i));
   int round = 0;
   for (int n : players) {
     for (int rep = 0; rep < repetitions; ++rep, ++round) {
@@ -275,10 +256,7 @@ void ExpectRoundsLoseNothing(const std::string& site, const std::filesystem::pat
       auto start = std::chrono::steady_clock::now();
       int failed = SyncAtOnce(site, n, round, names);
       double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-      int lostNew = Missing(serverArchive, names);
-      std::vector<std::string> earlier;
-      for (int i = 0; i < 50; ++i) earlier.push_back("Earlier" + std::to_string(i));
-      int lostEarlier = Missing(serverArchive, earlier);
+      int lostNew = Missing(serverArchive, names), lostEarlier = Missing(serverArchive, earlier);
       std::printf("%d players at once: %d new and %d earlier results lost, %d failed, round %.0f ms\n", n,
                   lostNew, lostEarlier, failed, ms);
       EXPECT_EQ(lostNew, 0) << n << " players";

@@ -14,27 +14,17 @@ using testing::Machine;
 using testing::ReadBytes;
 using testing::Result;
 using testing::WriteBytes;
-
-// Writes a world archive with the given results in places 1, 2, ... and a counter.
-void WriteWorld(Machine& m, const std::vector<ScoreRecord>& results, int counterInFile) {
-  WorldScoreState ws;
-  for (size_t i = 0; i < results.size(); ++i) SetWsRecord(ws, static_cast<int>(i), results[i]);
-  ws.WsUploads = static_cast<int16_t>(counterInFile - 1);
-  ws.WsLastUpdateRaw = "24.12.2025";
-  std::string out;
-  for (const auto& l : WorldArchiveLines(ws, true, "31.12.2025")) out += l + "\r\n";
-  WriteBytes(m.Archive(), out);
-}
+using testing::WriteWorldArchive;
 
 TEST(WorldTableLoad, ReadsOnTheFirstCallAndEvery10000thAndEmptiesSlotsTheFileDoesNotFill) {
-  Machine m("http://127.0.0.1:9", true);
+  Machine m("http://127.0.0.1:9", Machine::Kind::Offline);
   auto& ws = m.g->ws;
   LoadWorldScores(*m.g);  // no archive yet: the default table is copied in
   EXPECT_EQ(ReadBytes(m.Archive()), ReadBytes(m.program / "OtherFiles" / "Temp2.txt"));
   // Stale rows from an earlier, longer table must not survive a load.
   for (int i = 0; i < 101; ++i) SetWsRecord(ws, i, Result(1000 - i, "Stale"));
   ws.WsUploads = 4;
-  WriteWorld(m, {Result(900, "Wanda"), Result(800, "Paul")}, 7);
+  WriteWorldArchive(m.Archive(), {Result(900, "Wanda"), Result(800, "Paul")}, 6);
   for (int i = 2; i <= 9999; ++i) LoadWorldScores(*m.g);
   EXPECT_EQ(ws.WsUploads, 4) << "the table in memory is used between reads";
   LoadWorldScores(*m.g);  // the counter wraps to 0 here
@@ -49,7 +39,7 @@ TEST(WorldTableLoad, ReadsOnTheFirstCallAndEvery10000thAndEmptiesSlotsTheFileDoe
 }
 
 TEST(WorldTableLoad, HostileArchivesLoadWithBoundedWork) {
-  Machine m("http://127.0.0.1:9", true);
+  Machine m("http://127.0.0.1:9", Machine::Kind::Offline);
   auto& ws = m.g->ws;
   auto scrambled = [](ScoreRecord r) {
     std::string line = RecordLine(r);
@@ -88,7 +78,7 @@ void Merge(Machine& m) {
 
 TEST(WorldTableMerge, PlacesLocalResultsBelowEqualScoresAndSkipsKnownOnes) {
   Machine m("http://127.0.0.1:9");  // the web site on this machine counts as connected
-  WriteWorld(m, {Result(900, "Ann"), Result(500, "Bob"), Result(300, "Cyd")}, 5);
+  WriteWorldArchive(m.Archive(), {Result(900, "Ann"), Result(500, "Bob"), Result(300, "Cyd")}, 4);
   m.Local({Result(950, "Zed"), Result(900, "Ann"), Result(500, "Eve"), Result(300, "Fay")});
   Merge(m);
   m.g->ws.WsLoadCounter = 0;
@@ -109,7 +99,7 @@ TEST(WorldTableMerge, MarksNewcomersAndMovedRowsAndSendsLosersToTheOverflowSlot)
   Machine m("http://127.0.0.1:9");
   std::vector<ScoreRecord> full;
   for (int i = 0; i < 100; ++i) full.push_back(Result(10000 - i * 10, "W" + std::to_string(i)));
-  WriteWorld(m, full, 1);
+  WriteWorldArchive(m.Archive(), full, 0);
   m.Local({Result(9995, "New"), Result(1, "Tiny")});
   Merge(m);
   const auto& ws = m.g->ws;
@@ -121,8 +111,8 @@ TEST(WorldTableMerge, MarksNewcomersAndMovedRowsAndSendsLosersToTheOverflowSlot)
 }
 
 TEST(WorldTableMerge, StopsWhenNotConnected) {
-  Machine m("http://score.example.invalid", true);
-  WriteWorld(m, {Result(900, "Ann")}, 5);
+  Machine m("http://score.example.invalid", Machine::Kind::Offline);
+  WriteWorldArchive(m.Archive(), {Result(900, "Ann")}, 4);
   auto before = ReadBytes(m.Archive());
   m.Local({Result(950, "Zed")});
   Merge(m);

@@ -103,9 +103,7 @@ struct Machine {
   std::unique_ptr<Game> g;
 
   enum class Kind { Real, Offline, Hooked };
-  explicit Machine(const std::string& site, bool offline = false)
-      : Machine(site, offline ? Kind::Offline : Kind::Real) {}
-  Machine(const std::string& site, Kind kind) {
+  explicit Machine(const std::string& site, Kind kind = Kind::Real) {
     program = FreshFolder("program");
     data = FreshFolder("data");
     WriteBytes(program / "OtherFiles" / "WebSite.txt", site + "\r\n");
@@ -151,9 +149,21 @@ struct Machine {
   std::filesystem::path Page() const { return program / "OtherFiles" / "worldscoresVo118.htm"; }
 };
 
+// Writes a world archive with the results in places 1, 2, ...; it stores the counter one higher.
+inline void WriteWorldArchive(const std::filesystem::path& file, const std::vector<ScoreRecord>& results,
+                              int uploads) {
+  WorldScoreState ws;
+  for (size_t i = 0; i < results.size(); ++i) SetWsRecord(ws, static_cast<int>(i), results[i]);
+  ws.WsUploads = static_cast<int16_t>(uploads);
+  ws.WsLastUpdateRaw = "24.12.2025";
+  std::string out;
+  for (const auto& l : WorldArchiveLines(ws, true, "31.12.2025")) out += l + "\r\n";
+  WriteBytes(file, out);
+}
+
 // Reads a world archive file into a fresh table.
 inline std::unique_ptr<Machine> ReadArchive(const std::filesystem::path& file) {
-  auto m = std::make_unique<Machine>("http://127.0.0.1:9", true);
+  auto m = std::make_unique<Machine>("http://127.0.0.1:9", Machine::Kind::Offline);
   std::filesystem::copy_file(file, m->Archive(), std::filesystem::copy_options::overwrite_existing);
   LoadWorldScores(*m->g);
   return m;
