@@ -1,10 +1,14 @@
 #include "persistence/high_scores.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 #include "numbers.h"
+#include "shell/notice.h"
+#include "text.h"
 
 namespace vorlan {
 
@@ -17,22 +21,73 @@ constexpr const char* kUploadList = "\\Upload\\upload.txt";
 constexpr const char* kUploadListDefault = "\\OtherFiles\\upload.txt";
 constexpr int kUploadListMax = 20;
 
-// Reads the archive by CR LF pairs (a scrambled "P" or "W" is a bare LF or CR inside a record).
-// Fills the table only when the whole archive was readable, so a damaged file never leaves the
-// table half old and half new.
-bool ReadArchive(const std::filesystem::path& file, HighScoreState& hs) {
-  auto lines = ReadLines(file, {.crLfOnly = true});
-  if (!lines) return false;
-  std::array<ScoreRecord, kHsSlots> slots{};
-  for (int slot = 0; slot < kHsSlots; ++slot) {
-    // A file that stops before eleven records and its end mark is half written or damaged.
-    if (static_cast<size_t>(slot) >= lines->size()) return false;
-    std::string line = (*lines)[slot];
-    if (line == "END") break;
-    slots[slot] = ParseRecordLine(ScrambleText(line, kScrambleKey));
+// Eleven records and the end mark take under 1.4 KB: a larger archive is junk, not read.
+constexpr size_t kMaxArchiveBytes = 4096;
+// Damaged archives kept at most: the oldest ones and the newest.
+constexpr int kDamagedKept = 10;
+
+// A record line after unscrambling: its keys are where a record has them (a line cut short or
+// overwritten with junk is not a record).
+bool LooksLikeRecord(std::string_view line) {
+  size_t k = line.find("K=");
+  size_t t = line.find(" T=", k == std::string_view::npos ? 0 : k);
+  return k != std::string_view::npos && t != std::string_view::npos && line.find(" N=", t) != std::string_view::npos;
+}
+
+enum class ArchiveRead { Whole, Damaged, Missing, Unreadable };
+
+// Reads the archive by CR LF pairs (a scrambled "P" or "W" is a bare LF or CR inside a record)
+// into records. A damaged archive still gives the records read intact before the damage: those
+// ended by CR LF that are records.
+ArchiveRead ReadArchive(const std::filesystem::path& file, std::vector<ScoreRecord>& records, std::error_code& why) {
+  records.clear();
+  auto lines = ReadLines(file, {.maxBytes = kMaxArchiveBytes, .crLfOnly = true, .refuseLarger = true}, &why);
+  if (!lines) {
+    if (why.value() == ENOENT) return ArchiveRead::Missing;
+    return why.value() == EFBIG ? ArchiveRead::Damaged : ArchiveRead::Unreadable;
   }
-  for (int slot = 0; slot < kHsSlots; ++slot) SetHsRecord(hs, slot, slots[slot]);
-  return true;
+  // The last line counts only when its CR LF made it to the disk.
+  size_t bytes = 0;
+  for (const std::string& l : *lines) bytes += l.size() + 2;
+  std::error_code ec;
+  if (!lines->empty() && lines->back() != "END" && bytes != std::filesystem::file_size(file, ec)) lines->pop_back();
+  for (std::string line : *lines) {
+    if (line == "END") return ArchiveRead::Whole;
+    std::string plain = ScrambleText(line, kScrambleKey);
+    if (!LooksLikeRecord(plain)) return ArchiveRead::Damaged;
+    records.push_back(ParseRecordLine(plain));
+    if (records.size() == kHsSlots) return ArchiveRead::Whole;
+  }
+  return ArchiveRead::Damaged;  // stops before eleven records and its end mark
+}
+
+// Moves a damaged archive aside as ".damaged", ".damaged.2", ... up to ".damaged.10"; once all
+// are taken the newest replaces ".damaged.10", so the oldest and the newest are kept. False
+// when it could not be moved (then it must not be written over).
+bool KeepDamaged(const std::filesystem::path& archive) {
+  std::error_code ec;
+  std::filesystem::path kept;
+  for (int n = 1; n <= kDamagedKept; ++n) {
+    kept = archive;
+    kept += n == 1 ? std::string(".damaged") : ".damaged." + std::to_string(n);
+    if (!std::filesystem::exists(kept, ec) && !ec) break;
+  }
+  std::filesystem::rename(archive, kept, ec);
+  return !ec;
+}
+
+// The table from records, places past them empty.
+void SetTable(HighScoreState& hs, const std::vector<ScoreRecord>& records) {
+  for (int slot = 0; slot < kHsSlots; ++slot)
+    SetHsRecord(hs, slot, static_cast<size_t>(slot) < records.size() ? records[slot] : ScoreRecord{});
+}
+
+// The default table's records, for the places a damaged archive lost.
+std::vector<ScoreRecord> DefaultRecords(Game& g) {
+  std::vector<ScoreRecord> records;
+  std::error_code why;
+  if (auto file = g.PathOf(kDefaultArchive); !file.empty()) ReadArchive(file, records, why);
+  return records;
 }
 
 }  // namespace
@@ -150,17 +205,27 @@ void AddToUploadList(Game& g, const std::string& picture) {
 }
 
 void SaveHighScores(Game& g) {
+  HighScoreState& hs = g.hs;
   std::vector<std::string> lines;
   lines.reserve(kHsSlots + 1);
   for (int slot = 0; slot < kHsSlots; ++slot) {
-    std::string line = RecordLine(HsRecord(g.hs, slot));
+    std::string line = RecordLine(HsRecord(hs, slot));
     lines.push_back(ScrambleText(line, kScrambleKey));
   }
   lines.push_back("END");
   std::filesystem::path archive = g.PathOf(kArchive);
-  if (archive.empty()) return;
-  // Written beside the archive and renamed over it, so the old table survives a crash.
-  if (WriteTextLines(archive, lines)) CopyFileOver(archive, g.PathOf(kArchiveCopy));
+  std::error_code why(hs.ArchiveUnreadable ? hs.ArchiveUnreadable : ENOENT, std::generic_category());
+  // Written beside the archive and renamed over it, so the old table survives a crash. An
+  // archive that exists but could not be read is never written over.
+  if (!archive.empty() && !hs.ArchiveUnreadable && WriteTextLines(archive, lines, &why)) {
+    hs.ArchiveUnsaved = false;
+    SaveWorked(g, "SCORE");
+    CopyFileOver(archive, g.PathOf(kArchiveCopy));
+    return;
+  }
+  // The table stays in memory and goes with the next save.
+  hs.ArchiveUnsaved = true;
+  SaveFailed(g, "SCORE", archive, why);
 }
 
 void LoadHighScores(Game& g) {
@@ -168,22 +233,51 @@ void LoadHighScores(Game& g) {
   hs.HsLoadCounter = Sat16(hs.HsLoadCounter + 1);
   if (hs.HsLoadCounter >= 10000) hs.HsLoadCounter = 0;
   if (hs.HsLoadCounter != 1) return;
+  // A result not saved yet lives only in memory: the disk's older table must not replace it.
+  if (hs.ArchiveUnsaved) return;
 
   std::filesystem::path archive = g.PathOf(kArchive);
-  if (!archive.empty() && ReadArchive(archive, hs)) return;
-  if (!archive.empty()) {
-    std::error_code ec;
-    // A damaged archive is kept beside the new one: it may still hold the player's results.
-    if (std::filesystem::exists(archive, ec)) {
-      std::filesystem::path kept = archive;
-      kept += ".damaged";
-      std::filesystem::rename(archive, kept, ec);
-    }
+  std::vector<ScoreRecord> records;
+  std::error_code why;
+  ArchiveRead read = archive.empty() ? ArchiveRead::Missing : ReadArchive(archive, records, why);
+  if (read == ArchiveRead::Missing && !archive.empty()) {
     CopyFileOver(g.PathOf(kDefaultArchive), archive);
-    if (ReadArchive(archive, hs)) return;
+    read = ReadArchive(archive, records, why);
   }
-  // Neither the archive nor the default table could be read: start with an empty table.
-  for (int slot = 0; slot < kHsSlots; ++slot) SetHsRecord(hs, slot, ScoreRecord{});
+  hs.ArchiveUnreadable = 0;
+  switch (read) {
+    case ArchiveRead::Whole:
+      SetTable(hs, records);
+      return;
+    case ArchiveRead::Unreadable:
+      // Not damage: the file may hold the player's results. It stays as it is and this run
+      // shows the table in memory (the default one at start) without writing over it.
+      hs.ArchiveUnreadable = why.value() ? why.value() : EIO;
+      Notify(g, "SCORES NOT READ: " + std::string(SaveFailureReason(why)), "in " + archive.parent_path().string(),
+             "cannot read " + archive.string() + ": " + why.message());
+      if (Trimmed(hs.HsScore[0]).empty() && Trimmed(hs.HsName[0]).empty()) SetTable(hs, DefaultRecords(g));
+      return;
+    case ArchiveRead::Missing:
+      // No archive could be made (an unwritable folder): the default table, or an empty one.
+      SetTable(hs, DefaultRecords(g));
+      return;
+    case ArchiveRead::Damaged:
+      break;
+  }
+  // Damaged: the copy is kept aside, the records read intact before the damage stay and the
+  // default table fills only the places lost.
+  std::vector<ScoreRecord> defaults = DefaultRecords(g);
+  for (size_t place = records.size(); place < defaults.size() && records.size() < kHsSlots; ++place)
+    records.push_back(defaults[place]);
+  std::stable_sort(records.begin(), records.end(), [](const ScoreRecord& a, const ScoreRecord& b) {
+    return WholeNum(a.Score) > WholeNum(b.Score);
+  });
+  SetTable(hs, records);
+  if (!KeepDamaged(archive)) {
+    hs.ArchiveUnreadable = EACCES;  // it could not be moved aside: it is not written over either
+    return;
+  }
+  SaveHighScores(g);
 }
 
 }  // namespace vorlan

@@ -18,6 +18,9 @@ struct HighScoreState {
   int16_t NameEntryActive = 0;  // boolean: a new entry's name is being typed
   int16_t NameRow = 0;          // the slot being named
   int16_t HsLoadCounter = 0;    // load calls; the archive is read when it is 1
+
+  bool ArchiveUnsaved = false;  // the table holds what the archive does not: saved again at the next save
+  int ArchiveUnreadable = 0;    // errno of an archive that exists but cannot be read: not written this run
 };
 
 }  // namespace vorlan

@@ -1,11 +1,14 @@
 #include "persistence/options_file.h"
 
+#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "numbers.h"
+#include "persistence/high_scores.h"
+#include "shell/notice.h"
 
 namespace vorlan {
 
@@ -57,13 +60,21 @@ void OptionsFile(Game& g, bool save) {
         PrintFormat(o.TimesPlayed),   PrintFormat(o.OptFootSteps),    PrintFormat(o.MapsGenerated),
         PrintFormat(o.OptFullScreen), PrintFormat(o.OptMovementReal), PrintFormat(o.OptAlphaBlend),
         PrintFormat(o.OptKillsInRow)};
-    // A failed write (no OtherFiles folder, read-only disk) keeps the settings in memory only.
-    if (!file.empty()) WriteTextLines(file, lines);
+    // A failed write (no OtherFiles folder, read-only disk, full disk) keeps the settings in
+    // memory, tells the player once and is tried again at the next save.
+    std::error_code why(ENOENT, std::generic_category());
+    if (!file.empty() && WriteTextLines(file, lines, &why))
+      SaveWorked(g, "OPTIONS");
+    else
+      SaveFailed(g, "OPTIONS", file, why);
+    // A score that could not be saved earlier goes with it.
+    if (g.hs.ArchiveUnsaved) SaveHighScores(g);
     return;
   }
 
   std::optional<std::vector<std::string>> read;
-  if (!file.empty()) read = ReadLines(file);
+  // Sixteen numbers never fill a kilobyte: anything larger is junk and is not read at all.
+  if (!file.empty()) read = ReadLines(file, {.maxBytes = 1024, .maxLines = 16, .refuseLarger = true});
   if (!read) {
     // No file: everything on, full screen, stereo, volume 0, no statistics, maps not generated.
     OptionsState fresh;  // every field 0

@@ -3,12 +3,12 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
 
 namespace vorlan {
 
@@ -103,37 +103,70 @@ std::optional<std::filesystem::path> ResolveGamePath(const GameFolders& f, std::
 
 namespace {
 
-// Reads at most maxBytes of the file; more tells whether the file goes on past them.
-std::optional<std::string> ReadPrefix(const std::filesystem::path& file, size_t maxBytes, bool& more) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::error_code ec;
-  if (std::filesystem::is_directory(file, ec)) return std::nullopt;
+std::error_code Errno(int e) { return std::error_code(e, std::generic_category()); }
+
+void SetError(std::error_code* out, int e) {
+  if (out) *out = Errno(e);
+}
+
+// Reads at most maxBytes of the file; more tells whether the file goes on past them. With
+// refuseLarger a file longer than maxBytes is refused before anything is read.
+std::optional<std::string> ReadPrefix(const std::filesystem::path& file, size_t maxBytes, bool refuseLarger,
+                                      bool& more, std::error_code* error) {
+  if (int e = InjectedFileFaults().openRead; e && InjectedFileFaults().Hit(file)) {
+    SetError(error, e);
+    return std::nullopt;
+  }
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    SetError(error, errno);
+    return std::nullopt;
+  }
+  struct stat st {};
+  int fail = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+  if (!fail && refuseLarger && S_ISREG(st.st_mode) && static_cast<unsigned long long>(st.st_size) > maxBytes)
+    fail = EFBIG;
   std::string data;
   char buf[65536];
-  while (in && data.size() < maxBytes) {
-    in.read(buf, static_cast<std::streamsize>(std::min(sizeof buf, maxBytes - data.size())));
-    data.append(buf, static_cast<size_t>(in.gcount()));
+  while (!fail && data.size() < maxBytes) {
+    ssize_t n = ::read(fd, buf, std::min(sizeof buf, maxBytes - data.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) fail = errno;
+    if (n <= 0) break;
+    data.append(buf, static_cast<size_t>(n));
   }
-  if (in.bad()) return std::nullopt;
-  more = in && in.peek() != std::char_traits<char>::eof();
+  more = false;
+  if (!fail && data.size() >= maxBytes) {
+    // A file that grew past the limit after the size check, or one without a size (a pipe).
+    ssize_t n = ::read(fd, buf, 1);
+    more = n > 0;
+    if (more && refuseLarger) fail = EFBIG;
+  }
+  ::close(fd);
+  if (fail) {
+    SetError(error, fail);
+    return std::nullopt;
+  }
   return data;
 }
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-  // Game files are small; a runaway file is refused rather than read into all of memory.
-  bool more = false;
-  auto data = ReadPrefix(file, 256u << 20, more);
-  if (more) return std::nullopt;
-  return data;
+FileFaults& InjectedFileFaults() {
+  static FileFaults faults;
+  return faults;
 }
 
-std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& file,
-                                                  const LineLimits& limits) {
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std::error_code* error) {
+  // Game files are small; a runaway file is refused rather than read into all of memory.
   bool more = false;
-  auto data = ReadPrefix(file, limits.maxBytes, more);
+  return ReadPrefix(file, 256u << 20, true, more, error);
+}
+
+std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& file, const LineLimits& limits,
+                                                  std::error_code* error) {
+  bool more = false;
+  auto data = ReadPrefix(file, limits.maxBytes, limits.refuseLarger, more, error);
   if (!data) return std::nullopt;
   const std::string_view end = limits.crLfOnly ? "\r\n" : "\n";
   std::vector<std::string> lines;
@@ -152,12 +185,27 @@ std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& f
 }
 
 AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target) {
-  if (target.empty() || !target.has_filename()) return;
+  if (target.empty() || !target.has_filename()) {
+    Fail(ENOENT);
+    return;
+  }
   temp_ = TempBeside(target);
+  if (int e = InjectedFileFaults().openWrite; e && InjectedFileFaults().Hit(target)) {
+    Fail(e);
+    return;
+  }
   int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return;
+  if (fd < 0) {
+    Fail(errno);
+    return;
+  }
   stream_ = ::fdopen(fd, "wb");
-  if (!stream_) ::close(fd);
+  if (!stream_) {
+    Fail(errno);
+    ::close(fd);
+    std::error_code ec;
+    std::filesystem::remove(temp_, ec);
+  }
 }
 
 AtomicFile::~AtomicFile() {
@@ -167,38 +215,72 @@ AtomicFile::~AtomicFile() {
   std::filesystem::remove(temp_, ec);
 }
 
+void AtomicFile::Fail(int err) {
+  if (!error_) error_ = Errno(err ? err : EIO);
+}
+
 bool AtomicFile::Write(std::string_view bytes) {
-  if (!stream_ || std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) failed_ = true;
-  return !failed_;
+  if (!stream_ || error_) {
+    Fail(EBADF);
+    return false;
+  }
+  FileFaults& faults = InjectedFileFaults();
+  const bool limited = faults.writeLimit >= 0 && faults.Hit(target_);
+  size_t n = bytes.size();
+  if (limited && static_cast<unsigned long long>(faults.writeLimit) < n)
+    n = static_cast<size_t>(faults.writeLimit);
+  size_t done = std::fwrite(bytes.data(), 1, n, stream_);
+  written_ += done;
+  if (limited) faults.writeLimit -= static_cast<long long>(done);
+  if (done != n)
+    Fail(errno);
+  else if (n != bytes.size())
+    Fail(faults.writeError);
+  return !error_;
 }
 
 bool AtomicFile::Commit() {
-  if (!stream_) return false;
-  // On disk before the rename, so the old file is replaced only by a complete new one.
-  bool ok = !failed_ && !std::ferror(stream_) && std::fflush(stream_) == 0 && ::fsync(fileno(stream_)) == 0;
-  ok = std::fclose(stream_) == 0 && ok;
-  stream_ = nullptr;
-  std::error_code ec;
-  if (ok) {
-    std::filesystem::rename(temp_, target_, ec);
-    if (ec) ok = false;
+  if (!stream_) {
+    Fail(EBADF);
+    return false;
   }
-  if (!ok) std::filesystem::remove(temp_, ec);
+  // On disk before the rename, so the old file is replaced only by a complete new one. A full
+  // disk often shows only here, when the buffered bytes reach it.
+  if (!error_ && (std::ferror(stream_) || std::fflush(stream_) != 0 || ::fsync(fileno(stream_)) != 0)) Fail(errno);
+  if (std::fclose(stream_) != 0) Fail(errno);
+  stream_ = nullptr;
+  if (!error_) {
+    if (int e = InjectedFileFaults().rename; e && InjectedFileFaults().Hit(target_))
+      Fail(e);
+    else if (::rename(temp_.c_str(), target_.c_str()) != 0)
+      Fail(errno);
+  }
+  std::error_code ec;
+  if (error_) std::filesystem::remove(temp_, ec);
+  return !error_;
+}
+
+namespace {
+bool Report(const AtomicFile& out, bool ok, std::error_code* error) {
+  if (!ok && error) *error = out.Error();
   return ok;
 }
+}  // namespace
 
-bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes) {
+bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes, std::error_code* error) {
   AtomicFile out(file);
-  return out.Write(bytes) && out.Commit();
+  bool ok = out.Write(bytes);
+  return Report(out, out.Commit() && ok, error);
 }
 
-bool WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+bool WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines,
+                    std::error_code* error) {
   AtomicFile out(file);
   for (const auto& l : lines) {
     out.Write(l);
     out.Write("\r\n");
   }
-  return out.Commit();
+  return Report(out, out.Commit(), error);
 }
 
 bool FileExists(const std::filesystem::path& file) {
@@ -207,10 +289,34 @@ bool FileExists(const std::filesystem::path& file) {
   return ::access(file.c_str(), R_OK) == 0;
 }
 
-bool CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to) {
-  auto data = ReadWholeFile(from);
+bool CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code* error) {
+  auto data = ReadWholeFile(from, error);
   if (!data) return false;
-  return WriteWholeFile(to, *data);
+  return WriteWholeFile(to, *data, error);
+}
+
+int RemoveStaleTempFiles(const std::filesystem::path& folder) {
+  int removed = 0;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    // "<name>.tmp<pid>-<n>", as TempBeside makes them: nothing else is touched.
+    size_t tmp = name.rfind(".tmp");
+    if (tmp == std::string::npos || tmp == 0) continue;
+    size_t dash = name.find('-', tmp + 4);
+    auto digits = [&](size_t from, size_t to) {
+      return to > from && std::all_of(name.begin() + from, name.begin() + to, [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (dash == std::string::npos || !digits(tmp + 4, dash) || !digits(dash + 1, name.size()) || dash - tmp > 14)
+      continue;
+    long pid = std::stol(name.substr(tmp + 4, dash - tmp - 4));
+    // A live process (another running game) may still be writing it; EPERM means it lives too.
+    if (pid <= 0 || pid == getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    std::error_code rm;
+    if (it->is_regular_file(rm) && std::filesystem::remove(it->path(), rm)) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace vorlan

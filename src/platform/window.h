@@ -22,7 +22,7 @@ struct Event {
 
 // Message box styles and answers (Windows values).
 constexpr int kMbOk = 0, kMbYesNo = 4, kMbIconExclamation = 48, kMbIconQuestion = 32, kMbIconInformation = 64;
-constexpr int kIdOk = 1, kIdYes = 6, kIdNo = 7;
+constexpr int kIdOk = 1, kIdYes = 6, kIdNo = 7;  // 0: no box was shown
 
 class Window {
  public:
@@ -45,7 +45,7 @@ class Window {
   virtual void ClipCursor(bool on) = 0;
   // Whether the window currently has the keyboard focus.
   virtual bool HasFocus() = 0;
-  // Shows a modal message box; returns kIdOk, kIdYes or kIdNo.
+  // Shows a modal message box; returns kIdOk, kIdYes or kIdNo, or 0 when no box could be shown.
   virtual int MessageBox(std::string_view text, std::string_view caption, int style) = 0;
   // Opens a web address in the desktop's browser.
   virtual void OpenUrl(std::string_view url) = 0;

@@ -5,6 +5,7 @@
 #include "numbers.h"
 #include "persistence/options_file.h"
 #include "shell/input.h"
+#include "shell/notice.h"
 #include "sound/sound_bank.h"
 
 namespace vorlan {
@@ -27,8 +28,10 @@ void SetDisplayMode(Game& g, bool fullScreen) {
     // should not try (and warn) again.
     g.options.OptFullScreen = kOptOff;
     OptionsFile(g, true);
-    g.plat.MessageBox("Cannot activate DirectX 7! Make sure you have it installed correctly!",
-                      "Vorlan Error!", kMbIconExclamation);
+    constexpr const char* kWarning = "Cannot activate DirectX 7! Make sure you have it installed correctly!";
+    // Without a message box (no window manager) the player still reads it in the window.
+    if (g.plat.MessageBox(kWarning, "Vorlan Error!", kMbIconExclamation) == 0)
+      Notify(g, "Cannot activate DirectX 7!", "Make sure you have it installed correctly!", kWarning);
   }
   g.plat.SetFullScreen(false);
   f.FieldOriginSet = kTrue;

@@ -4,10 +4,17 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/surface.h"
 
 namespace vorlan {
+
+// One line of a notice over Field: a headline (yellow, bold) or its detail.
+struct NoticeLine {
+  std::string text;
+  bool headline = false;
+};
 
 // The window's picture boxes and the flags every Part tests.
 struct FormState {
@@ -33,6 +40,10 @@ struct FormState {
   bool Unloaded = false;        // WindowUnload has released everything
   int32_t PassesRun = 0;        // main-loop passes so far
   int32_t StopAfterPasses = 0;  // tests and benchmarks: end MainLoop after this many passes (0 = never)
+
+  std::vector<NoticeLine> NoticeLines;    // what the game could not do, drawn over Field
+  uint32_t NoticeUntil = 0;               // tick when the notice goes (0: not shown yet)
+  std::vector<std::string> SavesFailing;  // saves told as failed since their last good save
 };
 
 struct InputState {

@@ -12,6 +12,7 @@
 #include "shell/display.h"
 #include "shell/frame_cycle.h"
 #include "shell/input.h"
+#include "shell/notice.h"
 #include "sound/sound_bank.h"
 #include "terrain/new_game.h"
 
@@ -46,9 +47,16 @@ void DrawDebugLine(Game& g) {
   DrawText(g, g.form.Field, 130, 2, text.substr(0, 40));
 }
 
+// Saves that a kill cut short leave their temporary files in the folders the game writes to.
+void RemoveCutShortSaves(Game& g) {
+  for (const char* folder : {"c:\\Windows", "\\", "\\OtherFiles", "\\Upload", "\\Pictures"})
+    if (auto path = g.PathOf(folder); !path.empty()) RemoveStaleTempFiles(path);
+}
+
 }  // namespace
 
 void WindowLoad(Game& g) {
+  RemoveCutShortSaves(g);
   g.form.SavedCaption = kCaption;
   g.plat.SetCaption(g.form.SavedCaption);
   g.form.YourNameLeft = -45;
@@ -135,6 +143,7 @@ void MainLoopPass(Game& g) {
 
   MenuDecoration(g);
   if (g.options.OptDebugInfo == kOptOn) DrawDebugLine(g);
+  DrawNotice(g);
   GameTick(g);
   DoEvents(g);
 }

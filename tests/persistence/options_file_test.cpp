@@ -59,6 +59,13 @@ TEST_F(OptionsFileTest, IntegerPartTowardMinusInfinityValidatedLinesAndDamagedLi
   EXPECT_EQ(g.options.SoundVolume, 100);  // stays a percentage
   EXPECT_EQ(g.options.PlayMinutes, 2);  // kept
   EXPECT_EQ(g.options.OptKillsInRow, 8);  // no line 16
+
+  // A file larger than sixteen numbers can be is junk, refused unread like a missing one; a huge
+  // sparse file would take seconds and hundreds of megabytes to read.
+  std::filesystem::resize_file(File(), 1ull << 30);
+  OptionsFile(g, false);
+  EXPECT_EQ(g.options.OptBloodFly, 0);
+  EXPECT_EQ(g.options.OptKillsInRow, 0);
 }
 
 }  // namespace

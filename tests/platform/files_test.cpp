@@ -1,6 +1,8 @@
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/headless/headless_platform.h"
 
@@ -97,6 +99,78 @@ TEST_F(FilesTest, WritesAndCopiesReplaceWholeFilesAndLeaveNoTemporaryFiles) {
   EXPECT_EQ(Bytes(b), std::string("\0\x01\r\n\xFF", 5));
   EXPECT_TRUE(FileExists(a));
   for (const fs::path& p : {Program() / "none", Program(), fs::path()}) EXPECT_FALSE(FileExists(p)) << p;
+}
+
+TEST_F(FilesTest, AFailedWriteKeepsTheOldFileLeavesNothingBehindAndSaysWhy) {
+  auto file = Program() / "Options.txt";
+  ASSERT_TRUE(WriteWholeFile(file, "old"));
+  const std::vector<std::string> lines = {"first", "second line"};
+  struct Case {
+    FileFaults faults;
+    int reason;
+  };
+  std::vector<Case> cases = {{{.openWrite = EACCES}, EACCES}, {{.openWrite = EROFS}, EROFS}, {{.rename = EIO}, EIO}};
+  // A disk that fills up at any byte of the file.
+  for (long long at = 0; at < 20; ++at) cases.push_back({{.writeLimit = at}, ENOSPC});
+  for (const Case& c : cases) {
+    InjectedFileFaults() = c.faults;
+    std::error_code why;
+    EXPECT_FALSE(WriteTextLines(file, lines, &why)) << why.message();
+    InjectedFileFaults() = {};
+    EXPECT_EQ(why.value(), c.reason);
+    EXPECT_EQ(Bytes(file), "old");
+    EXPECT_EQ(FilesIn(Program()), 1);
+  }
+  InjectedFileFaults() = {.writeLimit = 20};  // just enough
+  EXPECT_TRUE(WriteTextLines(file, lines));
+  InjectedFileFaults() = {};
+  // A real folder without write permission (root may write anyway).
+  fs::create_directories(Program() / "locked");
+  fs::permissions(Program() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+  std::error_code why;
+  if (!WriteWholeFile(Program() / "locked" / "f.txt", "x", &why)) {
+    EXPECT_EQ(why.value(), EACCES);
+  }
+  fs::permissions(Program() / "locked", fs::perms::owner_all);
+}
+
+TEST_F(FilesTest, ReadsTellMissingFromUnreadableAndRefuseOversizedFilesUnread) {
+  auto file = Program() / "Options.txt";
+  std::error_code why;
+  EXPECT_EQ(ReadLines(file, {}, &why), std::nullopt);
+  EXPECT_EQ(why.value(), ENOENT);
+  EXPECT_EQ(ReadLines(Program(), {}, &why), std::nullopt);
+  EXPECT_EQ(why.value(), EISDIR);
+  WriteWholeFile(file, std::string(5000, '7'));
+  EXPECT_EQ(ReadLines(file, {.maxBytes = 4999, .refuseLarger = true}, &why), std::nullopt);
+  EXPECT_EQ(why.value(), EFBIG);
+  EXPECT_EQ(ReadLines(file, {.maxBytes = 5000, .refuseLarger = true})->size(), 1u);
+  InjectedFileFaults() = {.openRead = EIO};
+  EXPECT_EQ(ReadLines(file, {}, &why), std::nullopt);
+  InjectedFileFaults() = {};
+  EXPECT_EQ(why.value(), EIO);
+}
+
+TEST_F(FilesTest, StaleTemporaryFilesOfEndedProcessesAreRemovedAndNothingElse) {
+  pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  ASSERT_GT(ended, 0);
+  waitpid(ended, nullptr, 0);
+  const std::string gone = std::to_string(ended), alive = std::to_string(getppid());
+  const std::vector<std::string> stale = {"Options.txt.tmp" + gone + "-0", "AtopVo118.vor.tmp" + gone + "-12"};
+  const std::vector<std::string> kept = {"Options.txt",
+                                         "Options.txt.tmp" + alive + "-3",  // another live process's
+                                         "Options.txt.tmp" + std::to_string(getpid()) + "-1",
+                                         "notes.tmp" + gone,
+                                         "notes.tmp" + gone + "-x",
+                                         "a.tmp-" + gone + "-1",
+                                         ".tmp" + gone + "-1"};
+  for (const auto& n : stale) WriteWholeFile(Program() / n, "x");
+  for (const auto& n : kept) WriteWholeFile(Program() / n, "x");
+  EXPECT_EQ(RemoveStaleTempFiles(Program()), 2);
+  for (const auto& n : stale) EXPECT_FALSE(fs::exists(Program() / n)) << n;
+  for (const auto& n : kept) EXPECT_TRUE(fs::exists(Program() / n)) << n;
+  EXPECT_EQ(RemoveStaleTempFiles(Program() / "missing"), 0);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "shell/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -42,20 +44,57 @@ TEST(StartUp, RunsWithoutAnyContentToTheMenuAndEndsOnClose) {
 }
 
 TEST(StartUp, FullScreenFailureWarnsOnceAndKeepsTheWindowsCursorMapping) {
+  const std::string warning = "Cannot activate DirectX 7! Make sure you have it installed correctly!";
+  // With a message box, and where none can be shown: then standard error and the window say it.
+  for (int answer : {kIdOk, 0}) {
+    HeadlessPlatform plat;
+    WriteOptions(plat.ProgramDir(), 0);
+    plat.SetFullScreenFails(true);
+    plat.SetMessageBoxAnswer(answer);
+    Game g(plat);
+    g.form.StopAfterPasses = 2;
+    ::testing::internal::CaptureStderr();
+    WindowLoad(g);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(plat.messageBoxes.size(), 1u);
+    EXPECT_EQ(plat.messageBoxes[0], "Vorlan Error!|" + warning);
+    EXPECT_EQ(err.find(warning) != std::string::npos, answer == 0) << err;
+    ASSERT_EQ(g.form.NoticeLines.size(), answer == 0 ? 2u : 0u);
+    if (answer == 0) {
+      EXPECT_EQ(g.form.NoticeLines[0].text, "Cannot activate DirectX 7!");
+      // Drawn over the field for a few seconds, then gone.
+      EXPECT_EQ(GetPixel(g.form.Field, 298, 299), 0x000040u);
+      plat.AdvanceMs(7000);
+      g.form.StopAfterPasses = 4;
+      MainLoop(g);
+      EXPECT_TRUE(g.form.NoticeLines.empty());
+    }
+    EXPECT_EQ(g.options.OptFullScreen, 8);  // also after the main loop read the file again
+    EXPECT_EQ(plat.caption, "Vorlan: Iron Meadow");
+    plat.SetCursorField(100, 200);
+    UpdateCursor(g);
+    EXPECT_EQ(std::pair(g.input.CursorX, g.input.CursorY), std::pair(100, 200));
+  }
+}
+
+TEST(StartUp, RemovesTheTemporaryFilesOfSavesCutShortAndOnlyThose) {
   HeadlessPlatform plat;
-  WriteOptions(plat.ProgramDir(), 0);
-  plat.SetFullScreenFails(true);
+  WriteOptions(plat.ProgramDir(), 8);
+  pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  waitpid(ended, nullptr, 0);
+  const std::string gone = std::to_string(ended), alive = std::to_string(getppid());
+  const auto options = plat.ProgramDir() / "OtherFiles";
+  for (const auto& p : {options / ("Options.txt.tmp" + gone + "-0"), plat.DataDir() / ("AtopVo118.vor.tmp" + gone + "-3"),
+                        options / ("Options.txt.tmp" + alive + "-0"), options / "Notes.tmp"})
+    std::ofstream(p) << "x";
   Game g(plat);
-  g.form.StopAfterPasses = 2;
+  g.form.StopAfterPasses = 1;
   WindowLoad(g);
-  ASSERT_EQ(plat.messageBoxes.size(), 1u);
-  EXPECT_EQ(plat.messageBoxes[0],
-            "Vorlan Error!|Cannot activate DirectX 7! Make sure you have it installed correctly!");
-  EXPECT_EQ(g.options.OptFullScreen, 8);  // also after the main loop read the file again
-  EXPECT_EQ(plat.caption, "Vorlan: Iron Meadow");
-  plat.SetCursorField(100, 200);
-  UpdateCursor(g);
-  EXPECT_EQ(std::pair(g.input.CursorX, g.input.CursorY), std::pair(100, 200));
+  EXPECT_FALSE(std::filesystem::exists(options / ("Options.txt.tmp" + gone + "-0")));
+  EXPECT_FALSE(std::filesystem::exists(plat.DataDir() / ("AtopVo118.vor.tmp" + gone + "-3")));
+  EXPECT_TRUE(std::filesystem::exists(options / ("Options.txt.tmp" + alive + "-0")));
+  EXPECT_TRUE(std::filesystem::exists(options / "Notes.tmp"));
 }
 
 TEST(StartUp, LoadsTheGeneratedContent) {

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -97,7 +98,7 @@ class SdlPlatform : public Platform {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    if (!StartVideo()) return false;
     SDL_Rect usable{0, 0, 1024, 768};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
     ChooseWindowSize(usable.w, usable.h, windowW_, windowH_);
@@ -113,20 +114,23 @@ class SdlPlatform : public Platform {
     layout_ = LayoutFor(false);
     window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowW_, windowH_,
                                SDL_WINDOW_RESIZABLE);
-    if (!window_) return false;
+    if (!window_) return Refuse(std::string("cannot open the window: ") + SDL_GetError());
     SetIcon();
     SDL_GetWindowSize(window_, &windowW_, &windowH_);
     openedW_ = windowW_;
     openedH_ = windowH_;
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer_ || !MakeTexture()) return false;
+    if (!renderer_ || !MakeTexture()) return Refuse(std::string("cannot draw into the window: ") + SDL_GetError());
     // Typed text is delivered only while a name is being entered.
     SDL_StopTextInput();
     SDL_AddEventWatch(&SdlPlatform::WatchKeys, this);
     StartAudio();
     return true;
   }
+
+  // Why Start failed, for the player.
+  const std::string& StartError() const { return startError_; }
 
   // --- Clock ---
   uint64_t GetMicros() override {
@@ -236,11 +240,10 @@ class SdlPlatform : public Platform {
       };
       SDL_MessageBoxData data{flags, window_, c.c_str(), t.c_str(), 2, buttons, nullptr};
       int pressed = kIdNo;
-      if (SDL_ShowMessageBox(&data, &pressed) != 0 || (pressed != kIdYes && pressed != kIdNo)) return kIdNo;
-      return pressed;
+      if (SDL_ShowMessageBox(&data, &pressed) != 0) return 0;
+      return pressed == kIdYes ? kIdYes : kIdNo;
     }
-    SDL_ShowSimpleMessageBox(flags, c.c_str(), t.c_str(), window_);
-    return kIdOk;
+    return SDL_ShowSimpleMessageBox(flags, c.c_str(), t.c_str(), window_) == 0 ? kIdOk : 0;
   }
 
   void OpenUrl(std::string_view url) override {
@@ -449,6 +452,34 @@ class SdlPlatform : public Platform {
     return 1;
   }
 
+  bool Refuse(std::string why) {
+    startError_ = std::move(why);
+    return false;
+  }
+
+  // Brings up a video driver that shows windows. SDL would otherwise fall back to one that draws
+  // off screen, and the game would run unseen for ever; a busy display server gets a few tries.
+  bool StartVideo() {
+    constexpr int kTries = 6;
+    constexpr const char* kShowing[] = {"x11", "wayland", "kmsdrm"};
+    std::string why;
+    for (int attempt = 1;; ++attempt) {
+      if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) {
+        const char* driver = SDL_GetCurrentVideoDriver();
+        for (const char* ok : kShowing)
+          if (driver && std::strcmp(driver, ok) == 0) return true;
+        why = std::string("only the video driver \"") + (driver ? driver : "") + "\" is available, which shows no window";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      } else {
+        why = SDL_GetError();
+      }
+      if (attempt == kTries) break;
+      SDL_Delay(400);
+    }
+    const char* display = std::getenv("DISPLAY");
+    return Refuse("no display to show the window on (DISPLAY=" + std::string(display ? display : "") + "): " + why);
+  }
+
   static void AudioCallback(void* self, Uint8* stream, int len) {
     auto* p = static_cast<SdlPlatform*>(self);
     p->mixer_.Mix(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(len) / 4, p->audioRate_);
@@ -615,13 +646,17 @@ class SdlPlatform : public Platform {
   Mixer mixer_;
   std::unique_ptr<TextRenderer> fonts_;
   std::unique_ptr<Network> net_;
+  std::string startError_;
 };
 
 }  // namespace
 
 std::unique_ptr<Platform> MakeSdlPlatform(const char* argv0) {
   auto p = std::make_unique<SdlPlatform>(argv0);
-  if (!p->Start()) return nullptr;
+  if (!p->Start()) {
+    std::fprintf(stderr, "vorlan: %s\n", p->StartError().c_str());
+    return nullptr;
+  }
   return p;
 }
 

@@ -7,7 +7,8 @@
 
 namespace vorlan {
 
-// argv0 locates the program folder. Returns nullptr when SDL cannot start.
+// argv0 locates the program folder. Returns nullptr, with the reason on standard error, when no
+// window can be shown.
 std::unique_ptr<Platform> MakeSdlPlatform(const char* argv0);
 
 }  // namespace vorlan
