@@ -194,14 +194,19 @@ void AddToUploadList(Game& g, const std::string& picture) {
   std::filesystem::create_directories(list.parent_path(), ec);
   if (!FileExists(list)) CopyFileOver(g.PathOf(kUploadListDefault), list);
   std::vector<std::string> kept;
-  if (auto lines = ReadLines(list)) {
+  // Twenty picture names: only the start of a runaway file is read.
+  if (auto lines = ReadLines(list, {.maxBytes = 64 * 1024, .maxLines = kUploadListMax, .maxLineLength = 1024})) {
     for (const std::string& line : *lines) {
       if (kept.size() >= static_cast<size_t>(kUploadListMax) || line.empty()) break;
       kept.push_back(line);
     }
   }
   if (kept.size() < static_cast<size_t>(kUploadListMax)) kept.push_back(picture);
-  WriteTextLines(list, kept);
+  std::error_code why;
+  if (WriteTextLines(list, kept, &why))
+    SaveWorked(g, "UPLOAD LIST");
+  else
+    SaveFailed(g, "UPLOAD LIST", list, why);
 }
 
 void SaveHighScores(Game& g) {

@@ -15,6 +15,8 @@ class PicturesAndFonts {
 
   // Loads a JPEG or BMP file into the surface (resized to the picture). False on failure.
   virtual bool LoadPicture(const std::filesystem::path& file, Surface& into) = 0;
+  // The size a JPEG or BMP file declares, from its header alone. False for other files.
+  virtual bool PictureSize(const std::filesystem::path& file, int& w, int& h) = 0;
   // Saves a 24-bit BMP, replacing the file only when complete.
   virtual bool SaveBmp(const Surface& s, const std::filesystem::path& file) = 0;
   // Saves a JPEG at quality 1..100, replacing the file only when complete.

@@ -82,5 +82,33 @@ TEST_F(MediaTest, DamagedOrMissingFilesFailWithoutTouchingTheSurface) {
   EXPECT_FALSE(fs::exists(Dir() / "empty.bmp"));
 }
 
+TEST_F(MediaTest, SizesComeFromTheHeaderAndHugePicturesAreRefusedBeforeDecoding) {
+  ASSERT_TRUE(plat.SaveJpeg(TestPicture(), Dir() / "pic.jpg", 90));
+  ASSERT_TRUE(plat.SaveBmp(TestPicture(), Dir() / "pic.bmp"));
+  int w = 0, h = 0;
+  for (const char* name : {"pic.jpg", "pic.bmp"}) {
+    ASSERT_TRUE(plat.PictureSize(Dir() / name, w, h)) << name;
+    EXPECT_EQ(std::pair(w, h), std::pair(64, 40)) << name;
+  }
+  WriteWholeFile(Dir() / "notes.jpg", "not a picture");
+  EXPECT_FALSE(plat.PictureSize(Dir() / "notes.jpg", w, h));
+  // The same files claiming 8000 x 8000: decoding them would take a quarter of a gigabyte.
+  auto jpeg = *ReadWholeFile(Dir() / "pic.jpg");
+  size_t sof = jpeg.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  jpeg.replace(sof + 5, 4, "\x1F\x40\x1F\x40");
+  auto bmp = *ReadWholeFile(Dir() / "pic.bmp");
+  bmp.replace(18, 8, std::string("\x40\x1F\0\0\x40\x1F\0\0", 8));
+  WriteWholeFile(Dir() / "huge.jpg", jpeg);
+  WriteWholeFile(Dir() / "huge.bmp", bmp);
+  Surface s;
+  for (const char* name : {"huge.jpg", "huge.bmp"}) {
+    ASSERT_TRUE(plat.PictureSize(Dir() / name, w, h)) << name;
+    EXPECT_EQ(std::pair(w, h), std::pair(8000, 8000)) << name;
+    EXPECT_FALSE(plat.LoadPicture(Dir() / name, s)) << name;
+  }
+  EXPECT_TRUE(s.Empty());
+}
+
 }  // namespace
 }  // namespace vorlan

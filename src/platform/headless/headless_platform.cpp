@@ -172,6 +172,9 @@ bool HeadlessPlatform::SoundPlaying(int index) { return impl_->mixer.Playing(ind
 bool HeadlessPlatform::LoadPicture(const std::filesystem::path& file, Surface& into) {
   return LoadPictureFile(file, into);
 }
+bool HeadlessPlatform::PictureSize(const std::filesystem::path& file, int& w, int& h) {
+  return PictureFileSize(file, w, h);
+}
 bool HeadlessPlatform::SaveBmp(const Surface& s, const std::filesystem::path& file) {
   return SaveBmpFile(s, file);
 }

@@ -89,6 +89,7 @@ class HeadlessPlatform : public Platform {
   bool StopSoundBuffer(int index) override;
   bool SoundPlaying(int index) override;
   bool LoadPicture(const std::filesystem::path& file, Surface& into) override;
+  bool PictureSize(const std::filesystem::path& file, int& w, int& h) override;
   bool SaveBmp(const Surface& s, const std::filesystem::path& file) override;
   bool SaveJpeg(const Surface& s, const std::filesystem::path& file, int quality) override;
   const TextRenderer& Fonts() override;

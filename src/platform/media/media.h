@@ -8,7 +8,11 @@
 
 namespace vorlan {
 
-// Loads a JPEG or BMP file into the surface (resized to the picture). False on failure.
+// The size a JPEG or BMP file declares in its header, read without decoding anything. False for
+// other files and damaged headers.
+bool PictureFileSize(const std::filesystem::path& file, int& w, int& h);
+// Loads a JPEG or BMP file into the surface (resized to the picture). False on failure, and for
+// pictures whose header declares more than any game picture needs (refused before decoding).
 bool LoadPictureFile(const std::filesystem::path& file, Surface& into);
 // Saves a 24-bit BMP.
 bool SaveBmpFile(const Surface& s, const std::filesystem::path& file);

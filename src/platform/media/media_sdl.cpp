@@ -7,6 +7,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <list>
 #include <map>
@@ -25,8 +26,10 @@ namespace vorlan {
 
 namespace {
 
-// Pictures larger than this are refused rather than exhausting memory on a damaged header.
-constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
+// Pictures larger than this are refused before decoding rather than exhausting memory: the
+// largest game picture has a quarter of a million pixels.
+constexpr int kMaxPictureSide = 4096;
+constexpr long long kMaxPicturePixels = 4LL * 1024 * 1024;
 
 SDL_Surface* WrapSurface(const Surface& s) {
   // Our pixels are 0x00BBGGRR words, which SDL calls XBGR8888.
@@ -37,6 +40,10 @@ SDL_Surface* WrapSurface(const Surface& s) {
 }  // namespace
 
 bool LoadPictureFile(const std::filesystem::path& file, Surface& into) {
+  int w = 0, h = 0;
+  if (!PictureFileSize(file, w, h) || w > kMaxPictureSide || h > kMaxPictureSide ||
+      static_cast<long long>(w) * h > kMaxPicturePixels)
+    return false;
   SDL_Surface* loaded = IMG_Load(file.c_str());
   if (!loaded) return false;
   bool ok = false;
@@ -86,7 +93,66 @@ void JpegFail(j_common_ptr info) {
   std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
 }
 void JpegQuiet(j_common_ptr, int) {}
+
+uint32_t Le(const unsigned char* p, int n) {
+  uint32_t v = 0;
+  for (int i = n - 1; i >= 0; --i) v = v << 8 | p[i];
+  return v;
+}
+
+// A BMP's size from its file and info headers (the old 12-byte core header or a later one).
+bool BmpSize(std::FILE* f, int& w, int& h) {
+  unsigned char b[26];
+  if (std::fread(b, 1, sizeof b, f) != sizeof b || b[0] != 'B' || b[1] != 'M') return false;
+  if (Le(b + 14, 4) == 12) {
+    w = static_cast<int>(Le(b + 18, 2));
+    h = static_cast<int>(Le(b + 20, 2));
+  } else {
+    w = static_cast<int32_t>(Le(b + 18, 4));
+    int32_t rows = static_cast<int32_t>(Le(b + 22, 4));
+    if (rows == INT32_MIN) return false;
+    h = rows < 0 ? -rows : rows;  // negative: rows stored top down
+  }
+  return w > 0 && h > 0;
+}
+
+// A JPEG's size from its frame header; libjpeg reads only the markers before the image data.
+bool JpegSize(std::FILE* f, int& w, int& h) {
+  jpeg_decompress_struct info{};
+  JpegError err{};
+  info.err = jpeg_std_error(&err.mgr);
+  err.mgr.error_exit = JpegFail;
+  err.mgr.emit_message = JpegQuiet;
+  if (setjmp(err.jump)) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_stdio_src(&info, f);
+  bool ok = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && info.image_width > 0 && info.image_height > 0 &&
+            info.image_width <= INT32_MAX && info.image_height <= INT32_MAX;
+  w = static_cast<int>(info.image_width);
+  h = static_cast<int>(info.image_height);
+  jpeg_destroy_decompress(&info);
+  return ok;
+}
 }  // namespace
+
+bool PictureFileSize(const std::filesystem::path& file, int& w, int& h) {
+  w = h = 0;
+  std::FILE* f = std::fopen(file.c_str(), "rb");
+  if (!f) return false;
+  unsigned char magic[2] = {};
+  bool ok = std::fread(magic, 1, 2, f) == 2 && std::fseek(f, 0, SEEK_SET) == 0;
+  if (ok && magic[0] == 'B' && magic[1] == 'M')
+    ok = BmpSize(f, w, h);
+  else if (ok && magic[0] == 0xFF && magic[1] == 0xD8)
+    ok = JpegSize(f, w, h);
+  else
+    ok = false;
+  std::fclose(f);
+  return ok;
+}
 
 bool SaveJpegFile(const Surface& s, const std::filesystem::path& file, int quality) {
   if (s.Empty()) return false;

@@ -382,6 +382,7 @@ class SdlPlatform : public Platform {
   bool LoadPicture(const std::filesystem::path& file, Surface& into) override {
     return LoadPictureFile(file, into);
   }
+  bool PictureSize(const std::filesystem::path& file, int& w, int& h) override { return PictureFileSize(file, w, h); }
   bool SaveBmp(const Surface& s, const std::filesystem::path& file) override { return SaveBmpFile(s, file); }
   bool SaveJpeg(const Surface& s, const std::filesystem::path& file, int quality) override {
     return SaveJpegFile(s, file, quality);
