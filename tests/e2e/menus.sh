@@ -13,16 +13,7 @@ rm -f "$WORK/prog/OtherFiles/HighScores.txt"
 DATA="$XDG_DATA_HOME/vorlan"
 OPTIONS="$WORK/prog/OtherFiles/Options.txt"
 
-# An empty local table, so that any finished game with points gets a place.
-python3 - "$DATA/AtopVo118.vor" <<'EOF'
-import sys
-line = "     K=    T=      A=   R=   B=   M=    MH=    MA=    TP=     HD=        ??????????" + " N="
-rec = bytes(c ^ 0x5A for c in line.encode("cp1252"))
-with open(sys.argv[1], "wb") as f:
-    for _ in range(11):
-        f.write(rec + b"\r\n")
-    f.write(b"END\r\n")
-EOF
+write_empty_table "$DATA/AtopVo118.vor"
 
 start_x || fail "no X server"
 
@@ -95,18 +86,6 @@ click_item 30 260
 # A game that ends without points gets no place (and takes no proof picture); then Return starts
 # the next game from the main menu, until one qualifies. The name holds an x and a q: while it is
 # typed they are letters, not the quit and fire-mode keys.
-has_name() {
-  python3 - "$DATA/AtopVo118.vor" <<'EOF'
-import sys
-try:
-    data = open(sys.argv[1], "rb").read()
-except OSError:
-    sys.exit(1)
-names = [bytes(c ^ 0x5A for c in l).decode("cp1252")[85:].strip() for l in data.split(b"\r\n")[:11]]
-sys.exit(0 if "Testerxq" in names else 1)
-EOF
-}
-
 proofs() { find "$WORK/prog" -ipath '*/upload/*.jpg' | wc -l; }
 
 point 150 150
@@ -115,24 +94,10 @@ sleep 1
 shot game
 deadline=$((SECONDS + 420))
 games=0
-while ! has_name; do
+while ! has_name "$DATA/AtopVo118.vor" Testerxq; do
   [ "$SECONDS" -lt "$deadline" ] || fail "no game with a qualifying score in time ($games games)"
-  times_before=$(option_line 10)
   proofs_before=$(proofs)
-  i=0
-  # Fire around the field until the player has died and the game has been counted.
-  while [ "$(option_line 10)" = "$times_before" ]; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "the game did not end"
-    case $((i % 8)) in
-      0) point 150 20 ;; 1) point 280 20 ;; 2) point 280 150 ;; 3) point 280 280 ;;
-      4) point 150 280 ;; 5) point 20 280 ;; 6) point 20 150 ;; 7) point 20 20 ;;
-    esac
-    xdotool mousedown 1
-    sleep 0.2
-    xdotool mouseup 1
-    i=$((i + 1))
-    if [ "$i" -eq 40 ]; then shot game-later; fi
-  done
+  play_until_counted "$OPTIONS" "$deadline"
   games=$((games + 1))
   sleep 1
   shot name-entry
