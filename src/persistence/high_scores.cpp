@@ -31,7 +31,8 @@ constexpr int kDamagedKept = 10;
 bool LooksLikeRecord(std::string_view line) {
   size_t k = line.find("K=");
   size_t t = line.find(" T=", k == std::string_view::npos ? 0 : k);
-  return k != std::string_view::npos && t != std::string_view::npos && line.find(" N=", t) != std::string_view::npos;
+  return k != std::string_view::npos && t != std::string_view::npos &&
+         line.find(" N=", t) != std::string_view::npos;
 }
 
 enum class ArchiveRead { Whole, Damaged, Missing, Unreadable };
@@ -39,7 +40,8 @@ enum class ArchiveRead { Whole, Damaged, Missing, Unreadable };
 // Reads the archive by CR LF pairs (a scrambled "P" or "W" is a bare LF or CR inside a record)
 // into records. A damaged archive still gives the records read intact before the damage: those
 // ended by CR LF that are records.
-ArchiveRead ReadArchive(const std::filesystem::path& file, std::vector<ScoreRecord>& records, std::error_code& why) {
+ArchiveRead ReadArchive(const std::filesystem::path& file, std::vector<ScoreRecord>& records,
+                        std::error_code& why) {
   records.clear();
   auto lines = ReadLines(file, {.maxBytes = kMaxArchiveBytes, .crLfOnly = true, .refuseLarger = true}, &why);
   if (!lines) {
@@ -50,7 +52,8 @@ ArchiveRead ReadArchive(const std::filesystem::path& file, std::vector<ScoreReco
   size_t bytes = 0;
   for (const std::string& l : *lines) bytes += l.size() + 2;
   std::error_code ec;
-  if (!lines->empty() && lines->back() != "END" && bytes != std::filesystem::file_size(file, ec)) lines->pop_back();
+  if (!lines->empty() && lines->back() != "END" && bytes != std::filesystem::file_size(file, ec))
+    lines->pop_back();
   for (std::string line : *lines) {
     if (line == "END") return ArchiveRead::Whole;
     std::string plain = ScrambleText(line, kScrambleKey);
@@ -147,9 +150,9 @@ std::string ProofStem(const ScoreRecord& r) {
 }
 
 ScoreRecord HsRecord(const HighScoreState& hs, int slot) {
-  return {hs.HsScore[slot],    hs.HsKills[slot],     hs.HsTime[slot],        hs.HsAccuracy[slot],
-          hs.HsRecharge[slot], hs.HsBulletSpeed[slot], hs.HsMelee[slot],   hs.HsMaxHealth[slot],
-          hs.HsMaxAmmo[slot],  hs.HsTimesPlayed[slot], hs.HsDate[slot],    hs.HsName[slot]};
+  return {hs.HsScore[slot],    hs.HsKills[slot],       hs.HsTime[slot],  hs.HsAccuracy[slot],
+          hs.HsRecharge[slot], hs.HsBulletSpeed[slot], hs.HsMelee[slot], hs.HsMaxHealth[slot],
+          hs.HsMaxAmmo[slot],  hs.HsTimesPlayed[slot], hs.HsDate[slot],  hs.HsName[slot]};
 }
 
 void SetHsRecord(HighScoreState& hs, int slot, const ScoreRecord& r) {
@@ -195,7 +198,8 @@ void AddToUploadList(Game& g, const std::string& picture) {
   if (!FileExists(list)) CopyFileOver(g.PathOf(kUploadListDefault), list);
   std::vector<std::string> kept;
   // Twenty picture names: only the start of a runaway file is read.
-  if (auto lines = ReadLines(list, {.maxBytes = 64 * 1024, .maxLines = kUploadListMax, .maxLineLength = 1024})) {
+  if (auto lines =
+          ReadLines(list, {.maxBytes = 64 * 1024, .maxLines = kUploadListMax, .maxLineLength = 1024})) {
     for (const std::string& line : *lines) {
       if (kept.size() >= static_cast<size_t>(kUploadListMax) || line.empty()) break;
       kept.push_back(line);
@@ -258,7 +262,8 @@ void LoadHighScores(Game& g) {
       // Not damage: the file may hold the player's results. It stays as it is and this run
       // shows the table in memory (the default one at start) without writing over it.
       hs.ArchiveUnreadable = why.value() ? why.value() : EIO;
-      Notify(g, "SCORES NOT READ: " + std::string(SaveFailureReason(why)), "in " + archive.parent_path().string(),
+      Notify(g, "SCORES NOT READ: " + std::string(SaveFailureReason(why)),
+             "in " + archive.parent_path().string(),
              "cannot read " + archive.string() + ": " + why.message());
       if (Trimmed(hs.HsScore[0]).empty() && Trimmed(hs.HsName[0]).empty()) SetTable(hs, DefaultRecords(g));
       return;

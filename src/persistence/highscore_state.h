@@ -12,8 +12,8 @@ constexpr int kHsSlots = 11;
 
 struct HighScoreState {
   // Twelve parallel text columns, each padded to its width (the name trimmed).
-  std::array<std::string, kHsSlots> HsScore, HsKills, HsTime, HsAccuracy, HsRecharge,
-      HsBulletSpeed, HsMelee, HsMaxHealth, HsMaxAmmo, HsTimesPlayed, HsDate, HsName;
+  std::array<std::string, kHsSlots> HsScore, HsKills, HsTime, HsAccuracy, HsRecharge, HsBulletSpeed, HsMelee,
+      HsMaxHealth, HsMaxAmmo, HsTimesPlayed, HsDate, HsName;
 
   int16_t NameEntryActive = 0;  // boolean: a new entry's name is being typed
   int16_t NameRow = 0;          // the slot being named

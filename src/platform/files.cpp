@@ -246,7 +246,8 @@ bool AtomicFile::Commit() {
   }
   // On disk before the rename, so the old file is replaced only by a complete new one. A full
   // disk often shows only here, when the buffered bytes reach it.
-  if (!error_ && (std::ferror(stream_) || std::fflush(stream_) != 0 || ::fsync(fileno(stream_)) != 0)) Fail(errno);
+  if (!error_ && (std::ferror(stream_) || std::fflush(stream_) != 0 || ::fsync(fileno(stream_)) != 0))
+    Fail(errno);
   if (std::fclose(stream_) != 0) Fail(errno);
   stream_ = nullptr;
   if (!error_) {
@@ -289,7 +290,8 @@ bool FileExists(const std::filesystem::path& file) {
   return ::access(file.c_str(), R_OK) == 0;
 }
 
-bool CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code* error) {
+bool CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to,
+                  std::error_code* error) {
   auto data = ReadWholeFile(from, error);
   if (!data) return false;
   return WriteWholeFile(to, *data, error);
@@ -306,9 +308,11 @@ int RemoveStaleTempFiles(const std::filesystem::path& folder) {
     if (tmp == std::string::npos || tmp == 0) continue;
     size_t dash = name.find('-', tmp + 4);
     auto digits = [&](size_t from, size_t to) {
-      return to > from && std::all_of(name.begin() + from, name.begin() + to, [](char c) { return c >= '0' && c <= '9'; });
+      return to > from &&
+             std::all_of(name.begin() + from, name.begin() + to, [](char c) { return c >= '0' && c <= '9'; });
     };
-    if (dash == std::string::npos || !digits(tmp + 4, dash) || !digits(dash + 1, name.size()) || dash - tmp > 14)
+    if (dash == std::string::npos || !digits(tmp + 4, dash) || !digits(dash + 1, name.size()) ||
+        dash - tmp > 14)
       continue;
     long pid = std::stol(name.substr(tmp + 4, dash - tmp - 4));
     // A live process (another running game) may still be writing it; EPERM means it lives too.

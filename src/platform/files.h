@@ -46,7 +46,8 @@ struct LineLimits {
 // Reads a text file into lines within the limits. nullopt when it cannot be opened as a file,
 // with the reason in *error when given: no such file, no permission, I/O error, a folder (EISDIR)
 // or too large (EFBIG).
-std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& file, const LineLimits& limits = {},
+std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& file,
+                                                  const LineLimits& limits = {},
                                                   std::error_code* error = nullptr);
 // Reads the whole file as bytes; nullopt for files of more than 256 MiB.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std::error_code* error = nullptr);
@@ -83,7 +84,8 @@ class AtomicFile {
 bool WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines,
                     std::error_code* error = nullptr);
 // Writes bytes, replacing the file only when complete.
-bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes, std::error_code* error = nullptr);
+bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes,
+                    std::error_code* error = nullptr);
 // True when the file can be opened for reading.
 bool FileExists(const std::filesystem::path& file);
 // Copies a file, replacing the target. False on failure.
@@ -96,11 +98,11 @@ int RemoveStaleTempFiles(const std::filesystem::path& folder);
 
 // Faults the file layer meets as a failing disk would, for tests: errno values, 0 for none.
 struct FileFaults {
-  int openRead = 0;            // opening a file to read it
-  int openWrite = 0;           // creating the temporary file of a write
-  long long writeLimit = -1;   // bytes all writes may still put down; then they fail with writeError
+  int openRead = 0;           // opening a file to read it
+  int openWrite = 0;          // creating the temporary file of a write
+  long long writeLimit = -1;  // bytes all writes may still put down; then they fail with writeError
   int writeError = ENOSPC;
-  int rename = 0;              // putting a finished file in its target's place
+  int rename = 0;                   // putting a finished file in its target's place
   std::filesystem::path only = {};  // the one file they hit; empty: every file
   bool Hit(const std::filesystem::path& file) const { return only.empty() || file == only; }
 };

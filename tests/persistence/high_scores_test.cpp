@@ -47,8 +47,7 @@ TEST_F(HighScores, ArchiveRoundTripKeepsNamesThatScrambleToLineBreaks) {
 
   Game fresh(plat);
   LoadHighScores(fresh);
-  for (int slot : {0, 1, 10})
-    EXPECT_EQ(HsRecord(fresh.hs, slot), HsRecord(g.hs, slot)) << "slot " << slot;
+  for (int slot : {0, 1, 10}) EXPECT_EQ(HsRecord(fresh.hs, slot), HsRecord(g.hs, slot)) << "slot " << slot;
   SaveHighScores(fresh);
   EXPECT_EQ(ReadBytes(Archive()), bytes);
   // Nothing left behind by the atomic write.
@@ -77,7 +76,8 @@ TEST_F(HighScores, MissingOrDamagedArchiveIsRestoredFromTheDefaultAndKept) {
               (std::vector<std::string>{"Mine", "Mine2", "Def3", ""}));
   }
   WriteBytes(Archive(), whole.substr(0, whole.find("END") - 30));
-  WriteBytes(TempTxt(), ArchiveOf({Sample(5000, "D0"), Sample(4000, "D1"), Sample(300, "D2"), Sample(1, "D3")}));
+  WriteBytes(TempTxt(),
+             ArchiveOf({Sample(5000, "D0"), Sample(4000, "D1"), Sample(300, "D2"), Sample(1, "D3")}));
   g.hs.HsLoadCounter = 0;
   LoadHighScores(g);
   EXPECT_EQ(std::vector<std::string>(g.hs.HsName.begin(), g.hs.HsName.begin() + 5),

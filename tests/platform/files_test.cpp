@@ -109,7 +109,8 @@ TEST_F(FilesTest, AFailedWriteKeepsTheOldFileLeavesNothingBehindAndSaysWhy) {
     FileFaults faults;
     int reason;
   };
-  std::vector<Case> cases = {{{.openWrite = EACCES}, EACCES}, {{.openWrite = EROFS}, EROFS}, {{.rename = EIO}, EIO}};
+  std::vector<Case> cases = {
+      {{.openWrite = EACCES}, EACCES}, {{.openWrite = EROFS}, EROFS}, {{.rename = EIO}, EIO}};
   // A disk that fills up at any byte of the file.
   for (long long at = 0; at < 20; ++at) cases.push_back({{.writeLimit = at}, ENOSPC});
   for (const Case& c : cases) {
@@ -157,7 +158,8 @@ TEST_F(FilesTest, StaleTemporaryFilesOfEndedProcessesAreRemovedAndNothingElse) {
   ASSERT_GT(ended, 0);
   waitpid(ended, nullptr, 0);
   const std::string gone = std::to_string(ended), alive = std::to_string(getppid());
-  const std::vector<std::string> stale = {"Options.txt.tmp" + gone + "-0", "AtopVo118.vor.tmp" + gone + "-12"};
+  const std::vector<std::string> stale = {"Options.txt.tmp" + gone + "-0",
+                                          "AtopVo118.vor.tmp" + gone + "-12"};
   const std::vector<std::string> kept = {"Options.txt",
                                          "Options.txt.tmp" + alive + "-3",  // another live process's
                                          "Options.txt.tmp" + std::to_string(getpid()) + "-1",

@@ -67,7 +67,8 @@ TEST_F(MediaTest, DamagedOrMissingFilesFailWithoutTouchingTheSurface) {
   const Surface before = s;
   WriteWholeFile(Dir() / "bad.jpg", std::string("\xFF\xD8\xFF\xE0garbage", 10));
   WriteWholeFile(Dir() / "bad.bmp", "BM\x10\x00\x00\x00");
-  for (const char* name : {"none.jpg", "bad.jpg", "bad.bmp"}) EXPECT_FALSE(plat.LoadPicture(Dir() / name, s)) << name;
+  for (const char* name : {"none.jpg", "bad.jpg", "bad.bmp"})
+    EXPECT_FALSE(plat.LoadPicture(Dir() / name, s)) << name;
   // A real JPEG cut short still decodes what is there or fails, never crashes.
   ASSERT_TRUE(plat.SaveJpeg(TestPicture(), Dir() / "whole.jpg", 90));
   auto bytes = *ReadWholeFile(Dir() / "whole.jpg");

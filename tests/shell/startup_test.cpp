@@ -85,8 +85,9 @@ TEST(StartUp, RemovesTheTemporaryFilesOfSavesCutShortAndOnlyThose) {
   waitpid(ended, nullptr, 0);
   const std::string gone = std::to_string(ended), alive = std::to_string(getppid());
   const auto options = plat.ProgramDir() / "OtherFiles";
-  for (const auto& p : {options / ("Options.txt.tmp" + gone + "-0"), plat.DataDir() / ("AtopVo118.vor.tmp" + gone + "-3"),
-                        options / ("Options.txt.tmp" + alive + "-0"), options / "Notes.tmp"})
+  for (const auto& p :
+       {options / ("Options.txt.tmp" + gone + "-0"), plat.DataDir() / ("AtopVo118.vor.tmp" + gone + "-3"),
+        options / ("Options.txt.tmp" + alive + "-0"), options / "Notes.tmp"})
     std::ofstream(p) << "x";
   Game g(plat);
   g.form.StopAfterPasses = 1;

@@ -129,8 +129,8 @@ bool JpegSize(std::FILE* f, int& w, int& h) {
   }
   jpeg_create_decompress(&info);
   jpeg_stdio_src(&info, f);
-  bool ok = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && info.image_width > 0 && info.image_height > 0 &&
-            info.image_width <= INT32_MAX && info.image_height <= INT32_MAX;
+  bool ok = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && info.image_width > 0 &&
+            info.image_height > 0 && info.image_width <= INT32_MAX && info.image_height <= INT32_MAX;
   w = static_cast<int>(info.image_width);
   h = static_cast<int>(info.image_height);
   jpeg_destroy_decompress(&info);

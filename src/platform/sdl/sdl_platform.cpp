@@ -121,7 +121,8 @@ class SdlPlatform : public Platform {
     openedH_ = windowH_;
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer_ || !MakeTexture()) return Refuse(std::string("cannot draw into the window: ") + SDL_GetError());
+    if (!renderer_ || !MakeTexture())
+      return Refuse(std::string("cannot draw into the window: ") + SDL_GetError());
     // Typed text is delivered only while a name is being entered.
     SDL_StopTextInput();
     SDL_AddEventWatch(&SdlPlatform::WatchKeys, this);
@@ -382,7 +383,9 @@ class SdlPlatform : public Platform {
   bool LoadPicture(const std::filesystem::path& file, Surface& into) override {
     return LoadPictureFile(file, into);
   }
-  bool PictureSize(const std::filesystem::path& file, int& w, int& h) override { return PictureFileSize(file, w, h); }
+  bool PictureSize(const std::filesystem::path& file, int& w, int& h) override {
+    return PictureFileSize(file, w, h);
+  }
   bool SaveBmp(const Surface& s, const std::filesystem::path& file) override { return SaveBmpFile(s, file); }
   bool SaveJpeg(const Surface& s, const std::filesystem::path& file, int quality) override {
     return SaveJpegFile(s, file, quality);
@@ -469,7 +472,8 @@ class SdlPlatform : public Platform {
         const char* driver = SDL_GetCurrentVideoDriver();
         for (const char* ok : kShowing)
           if (driver && std::strcmp(driver, ok) == 0) return true;
-        why = std::string("only the video driver \"") + (driver ? driver : "") + "\" is available, which shows no window";
+        why = std::string("only the video driver \"") + (driver ? driver : "") +
+              "\" is available, which shows no window";
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
       } else {
         why = SDL_GetError();
@@ -478,7 +482,8 @@ class SdlPlatform : public Platform {
       SDL_Delay(400);
     }
     const char* display = std::getenv("DISPLAY");
-    return Refuse("no display to show the window on (DISPLAY=" + std::string(display ? display : "") + "): " + why);
+    return Refuse("no display to show the window on (DISPLAY=" + std::string(display ? display : "") +
+                  "): " + why);
   }
 
   static void AudioCallback(void* self, Uint8* stream, int len) {
