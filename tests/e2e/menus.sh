@@ -140,7 +140,7 @@ stop_game
 start_menu_game
 click_item 30 75
 shot high-scores-after-restart
-has_name || fail "the name typed with x and q is not in the table after a restart"
+has_name "$DATA/AtopVo118.vor" Testerxq || fail "the name typed with x and q is not in the table after a restart"
 point 90 55
 sleep 0.5
 import -window "$WID" "$SHOTS/high-scores-details.png"
