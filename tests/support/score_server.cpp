@@ -16,6 +16,17 @@
 #include <fstream>
 
 namespace vorlan::testing {
+namespace {
+
+sockaddr_in Loopback(int port) {
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  a.sin_port = htons(static_cast<uint16_t>(port));
+  return a;
+}
+
+}  // namespace
 
 std::filesystem::path FreshFolder(const std::string& what) {
   static std::atomic<int> counter{0};
@@ -91,9 +102,7 @@ namespace {
 // A port that was free a moment ago.
 int FreePort() {
   int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in a = Loopback(0);
   socklen_t len = sizeof a;
   int port = 0;
   if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
@@ -105,10 +114,7 @@ int FreePort() {
 
 bool Accepts(int port) {
   int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<uint16_t>(port));
+  sockaddr_in a = Loopback(port);
   bool ok = fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
   if (fd >= 0) close(fd);
   return ok;
@@ -134,7 +140,6 @@ Vsftpd::Vsftpd() {
                  (root / "log").string() + "\n");
   passwd* ftp = getuid() == 0 ? getpwnam("ftp") : nullptr;
   if (ftp) {
-    std::error_code ec;
     for (const auto& p : {root, home, root / "vsftpd.conf"})
       if (chown(p.c_str(), ftp->pw_uid, ftp->pw_gid) != 0) return;
   }
@@ -170,18 +175,15 @@ Vsftpd::~Vsftpd() {
   if (!root.empty()) std::filesystem::remove_all(root, ec);
 }
 
-std::string Vsftpd::AddressLine() const {
+std::string FtpAddressLine(int port, const std::string& login) {
   std::string line = "127.0.0.1:" + std::to_string(port);
   line.resize(29, ' ');
-  return line + "anonymous";
+  return line + login + "\r\n";
 }
 
 SilentServer::SilentServer() {
   listenFd_ = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = 0;
+  sockaddr_in a = Loopback(0);
   if (listenFd_ < 0 || bind(listenFd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
       listen(listenFd_, 16) != 0)
     return;

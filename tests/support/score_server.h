@@ -43,8 +43,6 @@ class Vsftpd {
   Vsftpd(const Vsftpd&) = delete;
   Vsftpd& operator=(const Vsftpd&) = delete;
   bool Ready() const { return port > 0; }
-  // The line of "WSserver.txt" that sends the game here.
-  std::string AddressLine() const;
   int port = 0;
   std::filesystem::path root, home;
 
@@ -67,6 +65,9 @@ class SilentServer {
   std::thread thread_;
   std::atomic<bool> stop_{false};
 };
+
+// The line of "WSserver.txt" that sends the game to an FTP server on 127.0.0.1.
+std::string FtpAddressLine(int port, const std::string& login);
 
 // A fresh empty folder under the system's temporary folder (removed by the caller).
 std::filesystem::path FreshFolder(const std::string& what);

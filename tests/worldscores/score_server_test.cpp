@@ -148,11 +148,9 @@ TEST_F(ScoreServerTest, ServersThatNeverAnswerEndTheSyncAndKeepTheTables) {
   ASSERT_GT(silent.port, 0);
   std::string host = "127.0.0.1:" + std::to_string(silent.port);
   for (bool silentFtp : {false, true}) {
-    if (silentFtp) {
-      std::string field = host;
-      field.resize(29, ' ');
-      WriteBytes(server->WebFolder() / "WSserver.txt", field + "vorlan                        meadow\r\n");
-    }
+    if (silentFtp)
+      WriteBytes(server->WebFolder() / "WSserver.txt",
+                 testing::FtpAddressLine(silent.port, "vorlan                        meadow"));
     Machine m(silentFtp ? server->Site() : "http://" + host);
     WriteBytes(m.Archive(), "world archive");
     WriteBytes(m.program / "upload" / "upload.txt", "a.jpg\r\n");
@@ -343,9 +341,7 @@ TEST_F(ScoreServerTest, EscapeClosingTheWindowAndTheDeadlineEndTheSyncCleanly) {
 
   // A server that never answers: the whole synchronisation ends at its deadline.
   SilentServer silent;
-  std::string field = "127.0.0.1:" + std::to_string(silent.port);
-  field.resize(29, ' ');
-  WriteBytes(server->WebFolder() / "WSserver.txt", field + "vorlan\r\n");
+  WriteBytes(server->WebFolder() / "WSserver.txt", testing::FtpAddressLine(silent.port, "vorlan"));
   Machine slow(server->Site(), Machine::Kind::Hooked);
   static_cast<testing::HookedPlatform&>(*slow.plat).realClock = true;
   NetLimits limits = slow.g->plat.Net().Limits();
@@ -374,7 +370,7 @@ TEST(VsftpdExchange, PlayersSyncAtOnceAndARefusedDownloadChangesNothing) {
   if (!ftp.Ready()) GTEST_SKIP() << "vsftpd is not installed or would not start (scripts/deps installs it)";
   ScoreServer web;  // the web site with the address file, pointed at vsftpd
   ASSERT_TRUE(web.Ready());
-  WriteBytes(web.WebFolder() / "WSserver.txt", ftp.AddressLine() + "\r\n");
+  WriteBytes(web.WebFolder() / "WSserver.txt", testing::FtpAddressLine(ftp.port, "anonymous"));
   WriteBytes(ftp.home / "default.htm", testing::TemplateText());
   auto archive = ftp.home / "AtopwVo118.vor";
   ExpectRoundsLoseNothing(web.Site(), archive, {2, 10, 20}, 1);

@@ -97,6 +97,18 @@ class HookedPlatform : public HeadlessPlatform {
   bool realClock = false;
 };
 
+// Writes a world archive with the results in places 1, 2, ...; it stores the counter one higher.
+inline void WriteWorldArchive(const std::filesystem::path& file, const std::vector<ScoreRecord>& results,
+                              int uploads) {
+  WorldScoreState ws;
+  for (size_t i = 0; i < results.size(); ++i) SetWsRecord(ws, static_cast<int>(i), results[i]);
+  ws.WsUploads = static_cast<int16_t>(uploads);
+  ws.WsLastUpdateRaw = "24.12.2025";
+  std::string out;
+  for (const auto& l : WorldArchiveLines(ws, true, "31.12.2025")) out += l + "\r\n";
+  WriteBytes(file, out);
+}
+
 struct Machine {
   std::filesystem::path program, data;
   std::unique_ptr<HeadlessPlatform> plat;
@@ -109,12 +121,7 @@ struct Machine {
     WriteBytes(program / "OtherFiles" / "WebSite.txt", site + "\r\n");
     WriteBytes(program / "OtherFiles" / "default.htm", TemplateText());
     std::filesystem::create_directories(program / "upload");
-    WorldScoreState blank;  // the default world table: empty records and the counter 0
-    blank.WsUploads = -1;
-    blank.WsLastUpdateRaw = "01.01.2026";
-    std::string temp2;
-    for (const auto& l : WorldArchiveLines(blank, true, "01.01.2026")) temp2 += l + "\r\n";
-    WriteBytes(program / "OtherFiles" / "Temp2.txt", temp2);
+    WriteWorldArchive(program / "OtherFiles" / "Temp2.txt", {}, -1);  // the default: empty, counter 0
     if (kind == Kind::Offline)
       plat = std::make_unique<OfflinePlatform>(program, data);
     else if (kind == Kind::Hooked)
@@ -148,18 +155,6 @@ struct Machine {
   std::filesystem::path Backup() const { return data / "AtopwCopy.vor"; }
   std::filesystem::path Page() const { return program / "OtherFiles" / "worldscoresVo118.htm"; }
 };
-
-// Writes a world archive with the results in places 1, 2, ...; it stores the counter one higher.
-inline void WriteWorldArchive(const std::filesystem::path& file, const std::vector<ScoreRecord>& results,
-                              int uploads) {
-  WorldScoreState ws;
-  for (size_t i = 0; i < results.size(); ++i) SetWsRecord(ws, static_cast<int>(i), results[i]);
-  ws.WsUploads = static_cast<int16_t>(uploads);
-  ws.WsLastUpdateRaw = "24.12.2025";
-  std::string out;
-  for (const auto& l : WorldArchiveLines(ws, true, "31.12.2025")) out += l + "\r\n";
-  WriteBytes(file, out);
-}
 
 // Reads a world archive file into a fresh table.
 inline std::unique_ptr<Machine> ReadArchive(const std::filesystem::path& file) {
