@@ -77,6 +77,11 @@ static_assert(std::size(kRows) == 52);
 bool LoadInto(Game& g, std::string_view documented, Surface& into) {
   std::filesystem::path file = g.PathOf(documented);
   if (file.empty()) return false;
+  // Larger than its row says: a damaged or foreign file, refused before it is decoded.
+  int w = 0, h = 0;
+  if (const PictureRow* row = FindPicture(documented.substr(documented.find_last_of('\\') + 1));
+      row && (!g.plat.PictureSize(file, w, h) || w > row->width || h > row->height))
+    return false;
   Surface loaded;
   if (!g.plat.LoadPicture(file, loaded) || loaded.Empty()) return false;
   into = std::move(loaded);

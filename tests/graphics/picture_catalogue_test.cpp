@@ -20,7 +20,8 @@ TEST(LoadPictures, LoadsWhatIsThereAndLeavesTheRestEmpty) {
   };
   picture("aiLVL3.jpg", 1512, 42, Rgb(10, 20, 30));  // a bitmap under a .jpg name, any case
   picture("StatusBar.jpg", 300, 78, Rgb(0, 0, 255));
-  picture("Map03.bmp", 304, 304, Rgb(0, 90, 0));  // the other start maps are missing
+  picture("Map03.bmp", 304, 304, Rgb(0, 90, 0));    // the other start maps are missing
+  picture("MainLogo.jpg", 300, 301, Rgb(1, 1, 1));  // larger than the catalogue says: refused
   Game g(plat);
   g.form.StatusField.Resize(300, 78);
   LoadPictures(g);
