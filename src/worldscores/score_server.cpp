@@ -150,7 +150,7 @@ ArchiveSight LookAtArchive(Game& g, const std::vector<std::string>& ours) {
 
 // Nothing seen of the archive this many times in a row, with pauses, means there is none.
 constexpr int kAbsentSightings = 3;
-constexpr int kRefusalsMeaningNo = 5;
+constexpr int kRefusalsMeaningNo = 8;
 
 // Waiting for another client that holds the archive. Counts how long the same one held it; one
 // that held it too long stopped halfway and its archive is put back.
@@ -204,9 +204,9 @@ Fetched FetchServerArchive(Game& g, const std::filesystem::path& local) {
       AbortSync(g, kRefused);
       return Fetched::Stopped;
     }
-    // There but refused again and again: not other clients replacing it (which takes it away
-    // for a moment) but a server that will not give it.
-    if (sight.here && ++refused >= kRefusalsMeaningNo) {
+    // There, held by nobody, and refused again and again: not other clients replacing it (which
+    // takes it away for a moment) but a server that will not give it.
+    if (sight.here && sight.holder.empty() && ++refused >= kRefusalsMeaningNo) {
       AbortSync(g, kRefused);
       return Fetched::Stopped;
     }
