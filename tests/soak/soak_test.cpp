@@ -236,7 +236,9 @@ class Soak {
     }
     if (OneIn(300)) Hold(dik::Return, 1 + Chance(3));
     if (g_.form.Paused && OneIn(200)) KeyEvent(Event::Type::KeyDown, 0x57);  // W resumes
-    if (!clickUp_ && OneIn(12)) {
+    // No menu click while a held key (Escape, Return) may still change the screen: the click
+    // would land on the next screen, where (30, 260) is EXIT GAME.
+    if (!clickUp_ && held_.empty() && OneIn(12)) {
       std::vector<const Item*> here;
       for (const Item& item : kItems)
         if (screen == item.screen) here.push_back(&item);
