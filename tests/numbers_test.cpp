@@ -34,12 +34,9 @@ TEST(Numbers, NumReadsTheNumberAtTheStartOfAText) {
 }
 
 TEST(Numbers, TextFormIsTheShortestPlainDecimal) {
-  EXPECT_EQ(NumText(0), "0");
-  EXPECT_EQ(NumText(-0.0), "0");
-  EXPECT_EQ(NumText(1.5), "1.5");
-  EXPECT_EQ(NumText(1e20), "100000000000000000000");
-  EXPECT_EQ(NumText(1.5e-7), "0.00000015");
-  EXPECT_EQ(NumText(-2.5e-5), "-0.000025");
+  for (auto [v, text] : {std::pair{0.0, "0"}, {-0.0, "0"}, {1.5, "1.5"}, {1e20, "100000000000000000000"},
+                         {1.5e-7, "0.00000015"}, {-2.5e-5, "-0.000025"}})
+    EXPECT_EQ(NumText(v), text);
   EXPECT_EQ(SingleText(0.1f), "0.1");
   EXPECT_EQ(SingleText(1e-7f), "0.0000001");
   EXPECT_EQ(ViaSingle(0.1f), 0.1);

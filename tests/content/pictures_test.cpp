@@ -2,16 +2,15 @@
 // decoding and full-resolution colour.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "graphics/picture_catalogue.h"
+#include "platform/files.h"
 #include "platform/media/media.h"
-#include "platform/surface.h"
 #include "support/test_game.h"
 
 namespace vorlan {
@@ -19,24 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path PictureFile(const std::string& name) { return testing::BuiltProgramDir() / "Pictures" / name; }
-
-Surface Load(const std::string& name) {
-  Surface s;
-  EXPECT_TRUE(LoadPictureFile(PictureFile(name), s)) << name;
-  return s;
-}
-
-int Channel(Color c, int k) { return k == 0 ? RedOf(c) : k == 1 ? GreenOf(c) : BlueOf(c); }
 int Brightest(Color c) { return std::max({RedOf(c), GreenOf(c), BlueOf(c)}); }
 
-// A mask pixel after decoding: how far it is from pure white or pure black, and which it is.
+// How far a decoded mask pixel is from pure white or pure black, and which of the two it is.
 int MaskError(Color c, bool& white) {
-  int sum = RedOf(c) + GreenOf(c) + BlueOf(c);
-  white = sum > 3 * 128;
-  int err = 0;
-  for (int k = 0; k < 3; ++k) err = std::max(err, white ? 255 - Channel(c, k) : Channel(c, k));
-  return err;
+  white = RedOf(c) + GreenOf(c) + BlueOf(c) > 3 * 128;
+  return white ? 255 - std::min({RedOf(c), GreenOf(c), BlueOf(c)}) : Brightest(c);
 }
 
 // The SRCAND of a mask keeps bits where it is white: a few levels off white or black change the
@@ -44,13 +31,30 @@ int MaskError(Color c, bool& white) {
 constexpr int kMaskTolerance = 6;
 constexpr int kBlackTolerance = 12;
 
-// Every catalogue row has its file at its size; a masked row's frames have clean masks.
-TEST(ContentPictures, EveryRowHasItsSizeAndMaskedFramesHaveCleanMasks) {
+// Sampling factors of every colour component, read from the JPEG frame header.
+std::vector<int> SamplingFactors(const std::string& b) {
+  for (size_t i = 2; i + 9 < b.size();) {
+    if (uint8_t(b[i]) != 0xFF) return {};
+    uint8_t marker = b[i + 1];
+    if (marker >= 0xC0 && marker <= 0xC2) {
+      std::vector<int> out;
+      for (int c = 0; c < uint8_t(b[i + 9]) && i + 12 + 3 * c < b.size(); ++c)
+        out.push_back(uint8_t(b[i + 11 + 3 * c]));
+      return out;
+    }
+    i += 2 + (uint8_t(b[i + 2]) << 8 | uint8_t(b[i + 3]));
+  }
+  return {};
+}
+
+TEST(ContentPictures, EveryRowHasItsSizeFullColourAndCleanMasks) {
+  const fs::path dir = testing::BuiltProgramDir() / "Pictures";
   for (const PictureRow& row : PictureCatalogue()) {
     SCOPED_TRACE(row.file);
-    Surface s = Load(row.file);
-    ASSERT_EQ(s.Width(), row.width);
-    ASSERT_EQ(s.Height(), row.height);
+    EXPECT_EQ(SamplingFactors(ReadWholeFile(dir / row.file).value_or("")), std::vector<int>(3, 0x11));
+    Surface s;
+    ASSERT_TRUE(LoadPictureFile(dir / row.file, s));
+    ASSERT_EQ(std::pair(s.Width(), s.Height()), std::pair(row.width, row.height));
     const FrameLayout& f = row.frames;
     if (!f.Masked()) continue;
     for (int k = 0; k < f.count; ++k) {
@@ -80,37 +84,9 @@ TEST(ContentPictures, EveryRowHasItsSizeAndMaskedFramesHaveCleanMasks) {
       }
     }
   }
-}
-
-// Sampling factors of every colour component, read from the JPEG frame header.
-std::vector<int> SamplingFactors(const fs::path& file) {
-  std::ifstream f(file, std::ios::binary);
-  std::vector<unsigned char> b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  for (size_t i = 2; i + 9 < b.size();) {
-    if (b[i] != 0xFF) return {};
-    unsigned char marker = b[i + 1];
-    size_t len = (b[i + 2] << 8) | b[i + 3];
-    if (marker >= 0xC0 && marker <= 0xC2) {
-      std::vector<int> out;
-      int n = b[i + 9];
-      for (int c = 0; c < n && i + 12 + 3 * c < b.size(); ++c) out.push_back(b[i + 11 + 3 * c]);
-      return out;
-    }
-    i += 2 + len;
-  }
-  return {};
-}
-
-TEST(ContentPictures, EveryPictureKeepsFullResolutionColour) {
-  int checked = 0;
-  for (const auto& e : fs::directory_iterator(testing::BuiltProgramDir() / "Pictures")) {
-    if (e.path().extension() != ".jpg") continue;
-    std::vector<int> factors = SamplingFactors(e.path());
-    ASSERT_EQ(factors.size(), 3u) << e.path().filename();
-    for (int v : factors) EXPECT_EQ(v, 0x11) << e.path().filename();
-    ++checked;
-  }
-  EXPECT_EQ(checked, static_cast<int>(PictureCatalogue().size())) << "a picture without a catalogue row";
+  auto jpegs = std::count_if(fs::directory_iterator(dir), fs::directory_iterator(),
+                             [](const fs::directory_entry& e) { return e.path().extension() == ".jpg"; });
+  EXPECT_EQ(jpegs, std::ssize(PictureCatalogue())) << "a picture without a catalogue row";
 }
 
 }  // namespace

@@ -18,11 +18,7 @@ class FilesTest : public ::testing::Test {
   fs::path Program() const { return plat.ProgramDir(); }
 
   std::string Bytes(const fs::path& p) { return ReadWholeFile(p).value_or("<missing>"); }
-  int FilesIn(const fs::path& dir) {
-    int n = 0;
-    for (auto& e : fs::directory_iterator(dir)) n += e.is_regular_file() ? 1 : 0;
-    return n;
-  }
+  static long FilesIn(const fs::path& dir) { return std::distance(fs::directory_iterator(dir), {}); }
 };
 
 TEST_F(FilesTest, DocumentedPathsResolveIntoTheGameFoldersWithoutRegardToCase) {
