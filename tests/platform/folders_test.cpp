@@ -15,9 +15,8 @@ namespace fs = std::filesystem;
 TEST(PlayerFolder, FollowsXdgDataHomeThenHome) {
   EXPECT_EQ(PlayerFolder("/x/data", "/home/p"), fs::path("/x/data/vorlan"));
   // Relative or empty settings do not count.
-  EXPECT_EQ(PlayerFolder("rel/data", "/home/p"), fs::path("/home/p/.local/share/vorlan"));
-  EXPECT_EQ(PlayerFolder("", "/home/p"), fs::path("/home/p/.local/share/vorlan"));
-  EXPECT_EQ(PlayerFolder(nullptr, "/home/p"), fs::path("/home/p/.local/share/vorlan"));
+  for (const char* xdg : {"rel/data", "", static_cast<const char*>(nullptr)})
+    EXPECT_EQ(PlayerFolder(xdg, "/home/p"), fs::path("/home/p/.local/share/vorlan")) << (xdg ? xdg : "unset");
   // No usable HOME: the account's home from the password database.
   fs::path fallback = PlayerFolder(nullptr, "relative");
   EXPECT_TRUE(fallback.empty() || (fallback.is_absolute() && fallback.filename() == "vorlan")) << fallback;
