@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "game.h"
 #include "numbers.h"
-#include "platform/headless/headless_platform.h"
+#include "support/battlefield.h"
 
 namespace vorlan {
 
@@ -35,11 +34,7 @@ struct MenuFixture : ::testing::Test {
   // A press just inside the corner of an item drawn at (x, y).
   void Click(int x, int y) { Cursor(x + 3, y + 5, true); }
 
-  int Plays(int index) const {
-    return static_cast<int>(std::count_if(plat.audioCalls.begin(), plat.audioCalls.end(), [&](auto& c) {
-      return c.op == HeadlessPlatform::AudioCall::Op::Play && c.index == index;
-    }));
-  }
+  int Plays(int index) const { return testing::AudioCount(plat, index); }
 };
 
 }  // namespace vorlan

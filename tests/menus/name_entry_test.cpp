@@ -67,9 +67,7 @@ TEST_F(NameEntry, TypesCasesAndSaves) {
   plat.SetKey(dik::Return, true);
   HighScoreCheck(g, 0);
   EXPECT_FALSE(plat.textInput);
-  Game fresh(plat);
-  LoadHighScores(fresh);
-  EXPECT_EQ(fresh.hs.HsName[1], "John\xE9mile");
+  EXPECT_EQ(SavedName(1), "John\xE9mile");
 
   // An empty name is stored as "I'm stupid".
   plat.SetKey(dik::Return, false);
@@ -101,9 +99,7 @@ TEST_F(NameEntry, KeysTypeTheNameOnlyAndClosingTheWindowKeepsTheResult) {
   EXPECT_EQ(g.menus.CurrentScreen, "HS");
   ASSERT_TRUE(g.form.Quit);
   WindowUnload(g);  // the window closed before Enter
-  Game fresh(plat);
-  LoadHighScores(fresh);
-  EXPECT_EQ(fresh.hs.HsName[1], "Maxq+-");
+  EXPECT_EQ(SavedName(1), "Maxq+-");
   EXPECT_EQ(g.hs.NameEntryActive, kFalse);
 }
 

@@ -1,8 +1,10 @@
 #include "menus/score_screens.h"
 
+#include <tuple>
+
 #include "menu_fixture.h"
 #include "menus/menu_framework.h"
-#include "persistence/high_scores.h"
+#include "persistence/high_score_fixture.h"
 
 namespace vorlan {
 namespace {
@@ -14,12 +16,7 @@ constexpr Color kRed = 0x0000FF;
 // A local table already loaded, with three results.
 void LocalTable(Game& g) {
   g.hs.HsLoadCounter = 1;
-  const char* names[] = {"Ana", "Bor", "Cid"};
-  for (int i = 0; i < 3; ++i) {
-    g.hs.HsScore[i] = PadNumber(900 - 100 * i, 5);
-    g.hs.HsName[i] = names[i];
-    g.hs.HsAccuracy[i] = PadNumber(5, 2);
-  }
+  for (int i = 0; i < 3; ++i) SetHsRecord(g.hs, i, testing::Sample(900 - 100 * i, "P" + std::to_string(i)));
 }
 
 TEST_F(ScoreScreens, HighScoreScreenLeadsToTheMainMenuAndTheWorldTableUnlessANameIsTyped) {
@@ -67,19 +64,6 @@ TEST_F(ScoreScreens, HoveredRowStaysSelectedAndShowsItsDetails) {
   EXPECT_EQ(g.menus.HoverY, 64);
 }
 
-TEST(WsScroll, SliderOffsets) {
-  HeadlessPlatform plat;
-  Game g(plat);
-  SetWsScroll(g, 175);
-  EXPECT_EQ(static_cast<int>(g.menus.WsOffset), 90);
-  SetWsScroll(g, 113);
-  EXPECT_EQ(static_cast<int>(g.menus.WsOffset), 45);
-  SetWsScroll(g, 500);
-  EXPECT_EQ(g.menus.WsScroll, 175);
-  SetWsScroll(g, 0);
-  EXPECT_EQ(g.menus.WsOffset, 0);
-}
-
 TEST_F(ScoreScreens, WorldScreenDragRowsAndSynchroniseWhileOffline) {
   g.menus.CurrentScreen = "WS";
   for (int r = 0; r < 4; ++r) {
@@ -92,10 +76,13 @@ TEST_F(ScoreScreens, WorldScreenDragRowsAndSynchroniseWhileOffline) {
   EXPECT_EQ(g.menus.WsScroll, 51);  // clamped on the first pass
   EXPECT_EQ(g.ws.WsMark[0], 2);     // an old result
 
-  // Dragging the thumb: the cursor's y - 7 becomes the thumb position.
-  Cursor(275, 120, true);
-  WorldScoreScreen(g);
-  EXPECT_EQ(g.menus.WsScroll, 113);
+  // Dragging the thumb: the cursor's y - 7 becomes the thumb position, held within the slider.
+  for (auto [y, scroll, offset] : {std::tuple{120, 113, 45}, {205, 175, 90}}) {
+    Cursor(275, y, true);
+    WorldScoreScreen(g);
+    EXPECT_EQ(std::tuple(int{g.menus.WsScroll}, static_cast<int>(g.menus.WsOffset)),
+              std::tuple(scroll, offset));
+  }
 
   // "SYNCHRONIZE SCORES" cannot be clicked while offline.
   Click(125, 260);

@@ -24,7 +24,7 @@ inline ScoreRecord Sample(int score, const std::string& name) {
 inline std::string ArchiveOf(const std::vector<ScoreRecord>& recs) {
   std::string out;
   for (const auto& r : recs) {
-    std::string line = RecordLine(r);
+    std::string line = RecordLine(r);  // scrambling empties it
     out += ScrambleText(line, kScrambleKey) + "\r\n";
   }
   return out + "END\r\n";
@@ -37,14 +37,23 @@ struct HighScores : ::testing::Test {
   std::filesystem::path TempTxt() { return plat.ProgramDir() / "OtherFiles" / "Temp.txt"; }
   std::filesystem::path UploadList() { return plat.ProgramDir() / "Upload" / "upload.txt"; }
 
+  void Reload() {
+    g.hs.HsLoadCounter = 0;
+    LoadHighScores(g);
+  }
   // Writes an archive with these scores (names P0, P1, ...) and loads it.
   void LoadTable(std::vector<int> scores) {
     std::vector<ScoreRecord> recs;
     for (size_t k = 0; k < 11; ++k)
       recs.push_back(k < scores.size() ? Sample(scores[k], "P" + std::to_string(k)) : ScoreRecord{});
     WriteBytes(Archive(), ArchiveOf(recs));
-    g.hs.HsLoadCounter = 0;
-    LoadHighScores(g);
+    Reload();
+  }
+  // The name in a slot of the table as a restarted game reads it from disk.
+  std::string SavedName(int slot) {
+    Game fresh(plat);
+    LoadHighScores(fresh);
+    return fresh.hs.HsName[slot];
   }
 };
 

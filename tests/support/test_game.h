@@ -3,7 +3,7 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
+#include <string>
 
 #include "game.h"
 #include "platform/headless/headless_platform.h"
@@ -27,6 +27,9 @@ struct TestGame {
   Game g;
   bool contentCopied = false;
 };
+
+// The first record of the battle outside its documented range, or "" when all are in range.
+std::string WorldOutOfRange(const Game& g);
 
 // A stereo 22050 Hz buffer: frames of a constant left and right sample, for mixer tests.
 PcmData ConstantPcm(size_t frames, int16_t left, int16_t right);
