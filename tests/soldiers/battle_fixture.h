@@ -1,4 +1,4 @@
-// A headless game with a small battlefield set up by hand, shared by the soldier tests.
+// A headless game with a small battlefield set up by hand, shared by the soldier and world tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -41,6 +41,14 @@ class BattleTest : public ::testing::Test {
 
   // A live soldier at (x, y) with everyday values.
   Soldier& Put(int slot, float x, float y) { return PlaceSoldier(g, slot, x, y, 50, 60, 15); }
+
+  // A live sheep at (x, y), calm and of the first kind.
+  SheepRec& Sheep(int slot, float x, float y, int16_t health) {
+    SheepRec& s = g.world.Sheep[slot] = SheepRec{};
+    s.SheepAlive = kTrue, s.SheepX = x, s.SheepY = y, s.SheepHealth = health;
+    s.SheepSpeed = 3, s.SheepKind = 1;
+    return s;
+  }
 
   int BulletsInFlight() const {
     int n = 0;

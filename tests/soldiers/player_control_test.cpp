@@ -1,6 +1,5 @@
 #include "soldiers/player_control.h"
 
-#include <cmath>
 #include <tuple>
 
 #include "soldiers/battle_fixture.h"
@@ -12,7 +11,9 @@ namespace {
 class PlayerControlTest : public BattleTest {
  protected:
   PlayerControlTest() { Put(0, 100, 100).Ammo = 20; }
-  void Key(int scanCode) { g.input.KeyState[scanCode] = 0x80; }
+  void Press(std::initializer_list<int> scanCodes) {
+    for (int code : scanCodes) g.input.KeyState[code] = 0x80;
+  }
 };
 
 TEST_F(PlayerControlTest, MiddleButtonWalksToTheCursorAndRightClickBombsWithFifteenRounds) {
@@ -46,21 +47,18 @@ TEST_F(PlayerControlTest, FireModesCycleAndABurstSpendsEvenTheLastRound) {
 
 TEST_F(PlayerControlTest, KeysMoveAlongTheAxesOrRelativeToTheFacingAndCancelWalking) {
   P().WalkLeft = 50;
-  Key(30);   // A: left
-  Key(200);  // up arrow
-  Key(32);   // D cancels A
+  Press({30, 200, 32});  // A (left), the up arrow, and D, which cancels A
   PlayerControl(g);
   EXPECT_EQ(std::tuple(P().X, P().Y, P().WalkLeft), std::tuple(100, 99, 0));
 
   g.input.KeyState.fill(0);
   g.options.OptMovementReal = 8;
   P().Facing = 360;  // wrapped to 0 before moving
-  Key(17);           // W: toward the facing
-  Key(32);           // D: facing + 90, downward
+  Press({17, 32});   // W: toward the facing; D: facing + 90, downward
   PlayerControl(g);
   EXPECT_EQ(P().Facing, 0);
-  EXPECT_LT(std::abs(P().X - 101), 1e-5) << P().X << "," << P().Y;
-  EXPECT_LT(std::abs(P().Y - 100), 1e-5) << P().X << "," << P().Y;
+  EXPECT_NEAR(P().X, 101, 1e-5);
+  EXPECT_NEAR(P().Y, 100, 1e-5);
 }
 
 }  // namespace

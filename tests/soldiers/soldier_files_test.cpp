@@ -1,6 +1,7 @@
 #include "soldiers/soldier_files.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "soldiers/battle_fixture.h"
 
@@ -9,12 +10,6 @@ namespace {
 
 class SoldierFilesTest : public BattleTest {
  protected:
-  SoldierFilesTest() {
-    WriteOtherFile("LVL1.txt",
-                   {KeyLine("NA", "Corporal Brenn"), KeyLine("OM", "12.5"), KeyLine("DE", "9.5"),
-                    KeyLine("HT", "40"), KeyLine("EL", "20"), KeyLine("EE", "3"), KeyLine("ED", "4"),
-                    KeyLine("GN", "55.25"), KeyLine("EM", "18"), "END", KeyLine("NA", "late")});
-  }
   std::string Lookup(const std::string& key) {
     ReadKey(g, "otherfiles", "T", key);
     return g.world.KeyValue;
@@ -36,43 +31,30 @@ TEST_F(SoldierFilesTest, ReadKeyUsesFixedColumnsLastLineWinsAndStopsAtEnd) {
   EXPECT_EQ(g.world.KeyValue, "value");
 }
 
-TEST_F(SoldierFilesTest, SpawnFromFileFillsTheFirstFreeSlot) {
-  Put(0, 0, 0);
-  Put(1, 0, 0);
-  SpawnFromFile(g, "LVL1");
-  ASSERT_EQ(g.world.SpawnSlot, 2);
-  const Soldier& s = g.world.Soldiers[2];
-  EXPECT_EQ(s.Alive, kTrue);
-  EXPECT_EQ(s.Name, "Corporal Brenn");
-  EXPECT_EQ(s.Ammo, 12);  // halves to even
-  EXPECT_DOUBLE_EQ(s.Speed, 9.5);
-  EXPECT_FLOAT_EQ(s.Health, 40);
-  EXPECT_EQ(s.Spread + s.Melee + s.Power + s.RechargeTime, 20 + 3 + 4 + 18);
-  EXPECT_DOUBLE_EQ(s.Range, 55.25);
-}
-
 TEST_F(SoldierFilesTest, DamagedFilesLeaveNumericFieldsAlone) {
   WriteOtherFile("Empty.txt", {"END", KeyLine("OM", "99")});
   g.world.KeyValue = "7";  // the previous lookup's value lands in every field
   SpawnFromFile(g, "Empty");
-  EXPECT_EQ(P().Name, "7");
-  EXPECT_EQ(P().Ammo, 7);
+  EXPECT_EQ(std::tuple(P().Name, P().Ammo), std::tuple("7", 7));
 
   WriteOtherFile("Bad.txt", {KeyLine("OM", "lots"), KeyLine("DE", "fast"), KeyLine("HT", "1e999"),
                              KeyLine("ED", "99999999"), "\x01\x02\xff"});
   Soldier& b = Put(1, 0, 0);
-  b.Alive = kFalse;
-  b.Ammo = 3;
+  b.Alive = kFalse, b.Ammo = 3;
   SpawnFromFile(g, "Bad");
-  EXPECT_EQ(b.Ammo, 3);
-  EXPECT_DOUBLE_EQ(b.Speed, 0);  // unreadable speed text reads as 0
-  EXPECT_FLOAT_EQ(b.Health, 50);
-  EXPECT_EQ(b.Power, 32767);
+  // Unreadable speed text reads as 0; a power too large for 16 bits saturates.
+  EXPECT_EQ(std::tuple(b.Ammo, b.Speed, b.Health, b.Power), std::tuple(3, 0, 50, 32767));
 }
 
-TEST_F(SoldierFilesTest, EnemiesArriveOnTheRingSlightlySlowerUntilTheTableIsFull) {
+// Each enemy takes the first free slot with its file's values, on the ring and a little slower.
+TEST_F(SoldierFilesTest, EnemiesArriveOnTheRingUntilTheTableIsFull) {
+  WriteOtherFile("LVL1.txt",
+                 {KeyLine("NA", "Corporal Brenn"), KeyLine("OM", "12.5"), KeyLine("DE", "9.5"),
+                  KeyLine("HT", "40"), KeyLine("EL", "20"), KeyLine("EE", "3"), KeyLine("ED", "4"),
+                  KeyLine("GN", "55.25"), KeyLine("EM", "18"), "END", KeyLine("NA", "late")});
   Put(0, 140, 140);
-  for (int n = 1; n < kSoldierSlots; ++n) {
+  Put(1, 0, 0);
+  for (int n = 2; n < kSoldierSlots; ++n) {
     plat.AdvanceMs(777);
     SpawnEnemy(g);
     const Soldier& s = g.world.Soldiers[n];
@@ -80,6 +62,10 @@ TEST_F(SoldierFilesTest, EnemiesArriveOnTheRingSlightlySlowerUntilTheTableIsFull
     EXPECT_NEAR(std::hypot(s.X - 140, s.Y - 140), 210, 0.01);
     EXPECT_TRUE(s.Speed == 9.5 || s.Speed == 8.5 || s.Speed == 7.5) << s.Speed;
   }
+  // Ammunition 12.5 halves to even.
+  const Soldier& s = g.world.Soldiers[2];
+  EXPECT_EQ(std::tuple(s.Name, s.Ammo, s.Health, s.Range), std::tuple("Corporal Brenn", 12, 40, 55.25));
+  EXPECT_EQ(std::tuple(s.Spread, s.Melee, s.Power, s.RechargeTime), std::tuple(20, 3, 4, 18));
   SpawnEnemy(g);
   EXPECT_EQ(g.world.SpawnSlot, 51);
 }

@@ -1,5 +1,6 @@
 #include "soldiers/soldier_pass.h"
 
+#include <algorithm>
 #include <tuple>
 
 #include "soldiers/battle_fixture.h"
@@ -37,34 +38,33 @@ TEST_F(SoldierPassTest, MeleeHurtsBothAndTheUnarmedEnemyCharges) {
   SoldierPass(g);
   EXPECT_FLOAT_EQ(e.Health, 48);  // 5 / 5 + 10 / 10
   EXPECT_NEAR(p.Health, 90 - 2.0 / 3, 1e-4);
-  EXPECT_EQ(std::tuple(p.Ammo, e.Ammo), std::tuple(30, 0));  // taken, capped at twice the capacity
-  EXPECT_EQ(p.MeleeExp, 1);
+  // The rounds are taken, capped at twice the capacity.
+  EXPECT_EQ(std::tuple(p.Ammo, e.Ammo, p.MeleeExp), std::tuple(30, 0, 1));
   EXPECT_EQ(std::tuple(e.WalkDir, e.WalkLeft), std::tuple(180, 11));
 }
 
-// Where a lone enemy walks after one pass with the player at (100, 100): flee when hurt within
-// range, approach from beyond it, keep an order already given, charge when unarmed.
+// Where a lone enemy with a range of 40 walks after one pass with the player at (100, 100): flee
+// when hurt within range, approach from beyond it, keep an order already given, charge when unarmed.
 TEST_F(SoldierPassTest, EnemyWalkOrders) {
   struct Case {
     const char* what;
     float x, health;
-    double range;
     int16_t ammo, walkDir;
     float walkLeft;
     int dirFrom, dirTo;  // the heading lies in [from, to] (degrees, either side of 0)
     float leftFrom, leftTo;
   };
   const Case cases[] = {
-      {"flees when hurt inside its range", 130, 5, 60, 5, 0, 0, -90, 89, 50, 50},
-      {"approaches from beyond its range", 200, 50, 40, 5, 0, 0, 170, 189, 100, 109},
-      {"keeps walking an order", 200, 50, 40, 5, 90, 30, 90, 90, 29, 29},
-      {"charges when unarmed", 200, 50, 40, 0, 90, 30, 178, 182, 99, 101},
+      {"flees when hurt inside its range", 130, 5, 5, 0, 0, -90, 89, 50, 50},
+      {"approaches from beyond its range", 200, 50, 5, 0, 0, 170, 189, 100, 109},
+      {"keeps walking an order", 200, 50, 5, 90, 30, 90, 90, 29, 29},
+      {"charges when unarmed", 200, 50, 0, 90, 30, 178, 182, 99, 101},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Put(0, 100, 100);
     Soldier& e = Put(1, c.x, 100);
-    e.Health = c.health, e.Range = c.range, e.Ammo = c.ammo, e.WalkDir = c.walkDir, e.WalkLeft = c.walkLeft;
+    e.Health = c.health, e.Range = 40, e.Ammo = c.ammo, e.WalkDir = c.walkDir, e.WalkLeft = c.walkLeft;
     e.RechargeLeft = 9;  // holds its fire
     SoldierPass(g);
     EXPECT_LE(((e.WalkDir - c.dirFrom) % 360 + 360) % 360, c.dirTo - c.dirFrom) << e.WalkDir;
@@ -81,19 +81,16 @@ TEST_F(SoldierPassTest, CratesHealTheHurtFillUpToCapacityAndCallNeedyEnemies) {
   w.HealthCrateOn[0] = kTrue, w.HealthCrateX[0] = 107, w.HealthCrateY[0] = 107;
   w.AmmoCrateOn[0] = kTrue, w.AmmoCrateX[0] = 106, w.AmmoCrateY[0] = 107, w.AmmoCrateLeft[0] = 20;
   SoldierPass(g);
-  EXPECT_EQ(w.HealthCrateOn[0], 0);
   EXPECT_GE(p.Health, 75);  // 25 and up to a quarter of Power x 30
   EXPECT_LE(p.Health, 97);
-  EXPECT_EQ(p.Ammo, 15);
-  EXPECT_EQ(w.AmmoCrateLeft[0], 15) << "the rest stays in the crate";
-  EXPECT_EQ(w.AmmoCrateOn[0], kTrue);
+  // The rest of the rounds stays in the crate; an emptied crate is gone.
+  EXPECT_EQ(std::tuple(w.HealthCrateOn[0], p.Ammo, w.AmmoCrateOn[0], w.AmmoCrateLeft[0]),
+            std::tuple(0, 15, kTrue, 15));
   w.AmmoCrateLeft[0] = 3;
   p.Ammo = 10;
   SoldierPass(g);
-  EXPECT_EQ(p.Ammo, 13);
-  EXPECT_EQ(w.AmmoCrateOn[0], 0) << "an emptied crate is gone";
-  EXPECT_EQ(AudioCount(plat, snd::Health), 1);
-  EXPECT_EQ(AudioCount(plat, snd::Ammo), 1);
+  EXPECT_EQ(std::tuple(p.Ammo, w.AmmoCrateOn[0]), std::tuple(13, 0));
+  EXPECT_EQ(std::tuple(AudioCount(plat, snd::Health), AudioCount(plat, snd::Ammo)), std::tuple(1, 1));
 
   // Far from the player and out of its range: a hurt enemy heads for the health crate, one low
   // on rounds for the ammunition crate, which it looks at last.
@@ -104,27 +101,20 @@ TEST_F(SoldierPassTest, CratesHealTheHurtFillUpToCapacityAndCallNeedyEnemies) {
   Soldier& empty = Put(2, 30, 200);
   empty.Range = 20, empty.Ammo = 5;
   SoldierPass(g);
-  EXPECT_EQ(hurt.WalkDir, 180);
-  EXPECT_EQ(hurt.WalkLeft, 60);
-  AngleAndDistance(g, 40, 210, 210, 60);
-  EXPECT_EQ(empty.WalkDir, g.world.AngleResult);
-  EXPECT_EQ(empty.WalkLeft, g.world.DistResult);
+  EXPECT_EQ(std::tuple(hurt.WalkDir, hurt.WalkLeft), std::tuple(180, 60));
+  const int16_t toCrate = AngleAndDistance(g, 40, 210, 210, 60);
+  EXPECT_EQ(std::tuple(empty.WalkDir, empty.WalkLeft), std::tuple(toCrate, w.DistResult));
 }
 
 TEST_F(SoldierPassTest, TheCleanerRunsOverSoldiersAndTheSheepOfTheSameSlot) {
   auto& w = g.world;
   Soldier& p = Put(0, 100, 100);
   Soldier& far = Put(1, 250, 250);
-  SheepRec& sheep = w.Sheep[0];
-  sheep.SheepAlive = kTrue, sheep.SheepX = 95, sheep.SheepY = 100, sheep.SheepHealth = 100,
-  sheep.SheepKind = 1;
+  SheepRec& sheep = Sheep(0, 95, 100, 100);
   w.CleanerOn = kTrue, w.CleanerX = 83, w.CleanerY = 68;  // its blade at (100, 100)
   SoldierPass(g);
-  EXPECT_EQ(p.Y, 102);
-  EXPECT_FLOAT_EQ(p.Health, 48);
-  EXPECT_EQ(sheep.SheepY, 102);
-  EXPECT_EQ(sheep.SheepHealth, 96);
-  EXPECT_FLOAT_EQ(far.Health, 50);
+  EXPECT_EQ(std::tuple(p.Y, p.Health, far.Health), std::tuple(102, 48, 50));
+  EXPECT_EQ(std::tuple(sheep.SheepY, sheep.SheepHealth), std::tuple(102, 96));
   EXPECT_EQ(AudioCount(plat, snd::BloodHit), 2);
 }
 
@@ -134,10 +124,7 @@ TEST_F(SoldierPassTest, FootprintsEveryTenthFrameOnlyWhereTheSoldierMoved) {
   g.pics.FootDC = Surface(4, 4, kPrint);
   Soldier& p = Put(0, 100, 100);
   auto printed = [&] {
-    int n = 0;
-    for (int y = 0; y < 320; ++y)
-      for (int x = 0; x < 320; ++x) n += GetPixel(g.form.Terain, x, y) == kPrint;
-    return n;
+    return std::count(g.form.Terain.Pixels().begin(), g.form.Terain.Pixels().end(), kPrint);
   };
   for (int f = 0; f < 9; ++f) SoldierPass(g);
   EXPECT_EQ(printed(), 0);
@@ -150,21 +137,33 @@ TEST_F(SoldierPassTest, FootprintsEveryTenthFrameOnlyWhereTheSoldierMoved) {
   EXPECT_EQ(printed(), 8);
 }
 
+// Melee, aim and courage each level up past 99 and start again; under acid none grows.
 TEST_F(SoldierPassTest, ExperienceLevelsUpButNotUnderAcid) {
   Soldier& p = Put(0, 0, 0);
-  p.MeleeExp = 99;
+  p.MeleeExp = 99, p.ProxExp = 96;
   MeleeExperience(g, 1);
   EXPECT_EQ(std::tuple(p.Melee, p.MeleeExp), std::tuple(1, 0));
-  g.world.AcidTimer[2] = 5;  // no experience under acid
-  MeleeExperience(g, 50);
-  EXPECT_EQ(p.MeleeExp, 0);
-  g.world.AcidTimer[2] = 0;
-
-  p.ProxExp = 96;
   g.world.NearestEnemyDist = 20;  // 80 closer than 100: 4 points
   ProximityExperience(g);
   EXPECT_EQ(g.world.NearestEnemyDist, 80);
   EXPECT_EQ(std::tuple(p.ProxExp, p.Power, p.Range, p.Speed), std::tuple(0, 4, 70, 10.5));
+  // Each hit adds the hits among the last nine shots.
+  for (int n = 0; n < 9; ++n) AimStreak(g, kTrue);
+  EXPECT_EQ(p.AimExp, 45);
+  p.AimExp = 95;
+  AimStreak(g, kTrue);
+  EXPECT_EQ(std::tuple(p.AimExp, p.Spread), std::tuple(0, 27));
+  // A spread already below 0 stops improving; the experience is held at 100.
+  p.Spread = -3, p.AimExp = 99;
+  AimStreak(g, kTrue);
+  EXPECT_EQ(std::tuple(p.AimExp, p.Spread), std::tuple(100, -3));
+
+  g.world.AcidTimer[2] = 5;
+  const auto history = g.world.HitHistory;
+  MeleeExperience(g, 50);
+  AimStreak(g, kFalse);
+  EXPECT_EQ(p.MeleeExp, 0);
+  EXPECT_EQ(g.world.HitHistory, history);
 }
 
 }  // namespace

@@ -9,13 +9,6 @@
 namespace vorlan {
 namespace {
 
-Surface Gradient(int w, int h) {
-  Surface s(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) SetPixelV(s, x, y, Rgb(x * 7 % 256, y * 11 % 256, (x + y) % 256));
-  return s;
-}
-
 TEST(PixelEffects, BlurOfWhiteDarkensOnlyTheBorderBands) {
   Surface s(20, 20, Rgb(255, 255, 255));
   Blur(s, 10, 10, s, 2);
@@ -30,15 +23,16 @@ TEST(PixelEffects, ScaleUpInterpolatesWiderBlocks) {
   SetPixelV(two, 1, 0, Rgb(200, 40, 50));
   Surface wide(4, 2);
   ScaleUp(two, 2, 1, wide, 4, 1);
-  EXPECT_EQ(GetPixel(wide, 0, 0), Rgb(100, 0, 50));
-  EXPECT_EQ(GetPixel(wide, 1, 0), Rgb(150, 20, 50));  // halfway to the right neighbour
-  EXPECT_EQ(GetPixel(wide, 2, 0), Rgb(200, 40, 50));
-  EXPECT_EQ(GetPixel(wide, 3, 0), Rgb(100, 20, 25));  // halfway to the black column beyond
+  // Columns 1 and 3 lie halfway to the right neighbour, and to the black column beyond.
+  for (auto [x, colour] :
+       {std::pair{0, Rgb(100, 0, 50)}, {1, Rgb(150, 20, 50)}, {2, Rgb(200, 40, 50)}, {3, Rgb(100, 20, 25)}})
+    EXPECT_EQ(GetPixel(wide, x, 0), colour) << x;
 }
 
 TEST(PixelEffects, DiffuseTakesColoursFromUpToTwoPixelsRightAndBelow) {
-  Surface src = Gradient(40, 40);
-  Surface dst(40, 40);
+  Surface src(40, 40), dst(40, 40);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) SetPixelV(src, x, y, Rgb(x * 7 % 256, y * 11 % 256, (x + y) % 256));
   Random rng(1234);
   Diffuse(rng, src, 30, 30, dst, 2);
   for (int y = 0; y < 28; ++y) {

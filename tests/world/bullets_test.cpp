@@ -41,7 +41,7 @@ TEST_F(BulletsTest, FiredBulletsKeepWithinTheSpreadAndRange) {
 
 TEST_F(BulletsTest, ABulletRunningOutFallsWhereItStands) {
   g.world.HitHistory[1] = 1;
-  Shot(0, 100.4, 60.6, 0, 3, 3);
+  Shot(0, 100.4, 60.6, 0, 3);
   Enemy(1, 93, 51);  // the centre is right where the bullet would be after moving 3 pixels
   MoveBullets(g);
   EXPECT_LT(g.world.Bullets[0].BulletRange, 1);
@@ -55,16 +55,15 @@ TEST_F(BulletsTest, ABulletRunningOutFallsWhereItStands) {
 TEST_F(BulletsTest, APlayerHitHurtsScoresAndKills) {
   Soldier& e = Enemy(3, 100, 100);  // centre (110, 110)
   e.Power = 6, e.Health = 30, e.Ammo = 1;
-  Shot(0, 105, 110, 0, 50, 3);
+  Shot(0, 105, 110, 0);
   MoveBullets(g);
-  EXPECT_EQ(g.world.Bullets[0].BulletRange, 0);
-  EXPECT_FLOAT_EQ(e.Health, 21);  // 3 x the shooter's power
-  EXPECT_EQ(g.world.Score, 2);    // (6 - 2) \ 2
-  EXPECT_EQ(g.world.HitHistory[1], 1);
+  // 3 x the shooter's power in damage; (6 - 2) \ 2 points; a hit in the player's streak.
+  EXPECT_EQ(std::tuple(g.world.Bullets[0].BulletRange, e.Health, g.world.Score, g.world.HitHistory[1]),
+            std::tuple(0, 21, 2, 1));
   EXPECT_EQ(GetPixel(g.form.Field, 108, 110), Rgb(255, 255, 0));  // the head where it stopped
 
   e.Health = 5;
-  Shot(0, 105, 110, 0, 50, 3);
+  Shot(0, 105, 110, 0);
   MoveBullets(g);
   EXPECT_EQ(std::tuple(e.Alive, e.Health), std::tuple(0, 0));
   EXPECT_EQ(std::tuple(g.world.GameKills, g.world.KillsInRowCount, g.world.ScoreInfoShow),
@@ -104,8 +103,7 @@ TEST_F(BulletsTest, DeathLeavesCratesOnlyInsideTheField) {
   // The player's death counts no kill.
   P().Health = -3;
   DeathCheck(g, 0);
-  EXPECT_EQ(P().Alive, 0);
-  EXPECT_EQ(g.world.GameKills, 2);
+  EXPECT_EQ(std::tuple(P().Alive, g.world.GameKills), std::tuple(0, 2));
   // A second check in the same frame (melee, then the cleaner) counts no second kill.
   const int crates = CountOn(g.world.AmmoCrateOn);
   DeathCheck(g, 1);
@@ -115,56 +113,23 @@ TEST_F(BulletsTest, DeathLeavesCratesOnlyInsideTheField) {
 
 // A bullet stops in a sheep, which bolts and bleats or dies; only the player's shots score.
 TEST_F(BulletsTest, SheepHits) {
-  struct Case {
-    const char* what;
-    int owner;
-    int16_t health;
-    bool alive;
-    int16_t score;
-  };
-  const Case cases[] = {
-      {"the player's shot", 0, 200, true, 1},
-      {"an enemy's shot", 1, 200, true, 0},
-      {"a killing shot", 0, 20, false, 1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (auto [owner, health, alive, score] :
+       {std::tuple{0, 200, true, 1}, {1, 200, true, 0}, {0, 20, false, 1}}) {
+    SCOPED_TRACE(::testing::Message() << "owner " << owner << ", health " << health);
     g.world.Score = 0;
     Enemy(1, 10, 10);
-    SheepRec& sh = g.world.Sheep[4];
-    sh = SheepRec{};
-    sh.SheepAlive = kTrue, sh.SheepX = 100, sh.SheepY = 100, sh.SheepSpeed = 3, sh.SheepHealth = c.health;
-    sh.SheepKind = 1;
-    Shot(0, 105, 111, c.owner);
+    SheepRec& sh = Sheep(4, 100, 100, static_cast<int16_t>(health));
+    Shot(0, 105, 111, static_cast<int16_t>(owner));
     const int bleats = AudioCount(plat, snd::Sheep1);
     MoveBullets(g);
     EXPECT_EQ(g.world.Bullets[0].BulletRange, 0);
     EXPECT_EQ(sh.SheepSpeed, 7);
-    EXPECT_LE(sh.SheepHealth, c.health - 30);  // 30 and up to 49 more
-    EXPECT_GE(sh.SheepHealth, c.health - 79);
-    EXPECT_EQ(sh.SheepAlive != 0, c.alive);
-    EXPECT_EQ(AudioCount(plat, snd::Sheep1) - bleats, c.alive ? 1 : 0);
-    EXPECT_EQ(g.world.Score, c.score);
+    EXPECT_LE(sh.SheepHealth, health - 30);  // 30 and up to 49 more
+    EXPECT_GE(sh.SheepHealth, health - 79);
+    EXPECT_EQ(sh.SheepAlive != 0, alive);
+    EXPECT_EQ(AudioCount(plat, snd::Sheep1) - bleats, alive ? 1 : 0);
+    EXPECT_EQ(g.world.Score, score);
   }
-}
-
-TEST_F(BulletsTest, AimStreakRewardsRunsOfHits) {
-  for (int n = 0; n < 9; ++n) AimStreak(g, kTrue);
-  EXPECT_EQ(P().AimExp, 45);
-  // Past 99 the spread tightens by 3 and the experience starts again.
-  P().AimExp = 95;
-  AimStreak(g, kTrue);
-  EXPECT_EQ(std::tuple(P().AimExp, P().Spread), std::tuple(0, 27));
-  // A spread already below 0 stops improving; the experience is held at 100.
-  P().Spread = -3, P().AimExp = 99;
-  AimStreak(g, kTrue);
-  EXPECT_EQ(std::tuple(P().AimExp, P().Spread), std::tuple(100, -3));
-
-  // Under any acid nothing is recorded.
-  auto history = g.world.HitHistory;
-  g.world.AcidTimer[3] = 10;
-  AimStreak(g, kFalse);
-  EXPECT_EQ(g.world.HitHistory, history);
 }
 
 }  // namespace

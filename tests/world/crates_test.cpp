@@ -31,8 +31,7 @@ TEST_F(CratesTest, DropsOutsideTheFieldLeaveNothingAndDrawNothing) {
     EXPECT_EQ(ammo, 30);  // not even the round is taken
   }
   HealthCrates(g, kTrue, 100, 291);
-  EXPECT_EQ(CountOn(g.world.HealthCrateOn), 1);
-  EXPECT_EQ(CountOn(g.world.AmmoCrateOn), 0);
+  EXPECT_EQ(std::tuple(CountOn(g.world.HealthCrateOn), CountOn(g.world.AmmoCrateOn)), std::tuple(1, 0));
   EXPECT_EQ(GetPixel(g.form.Field, 20, 20), 0u);
   // The per-frame call draws it.
   HealthCrates(g, kFalse, 0, 0);
@@ -63,8 +62,7 @@ TEST_F(CratesTest, AcidEffectsRunTheirTimersDown) {
   EXPECT_LE(std::abs(P().X - 140), 2);
   EXPECT_LE(std::abs(P().Y - 140), 2);
   EXPECT_EQ(P().Ammo, 20);
-  EXPECT_EQ(
-      std::count_if(g.world.BloodLife.begin(), g.world.BloodLife.end(), [](int16_t l) { return l >= 1; }), 1);
+  EXPECT_EQ(BloodFlying(), 1);
   Acid(g, kFalse, 0);
   EXPECT_EQ(std::tuple(g.world.AcidTimer[1], g.world.AcidTimer[2]), std::tuple(0, 598));
 }

@@ -74,15 +74,12 @@ TEST_F(StatusLinesTest, LongSeriesMultiplyAndSaturate) {
 }
 
 TEST_F(StatusLinesTest, TheScoreLineAimsAtTheNextPlace) {
-  g.world.ScoreInfoShow = kTrue, g.world.Score = 120, g.world.BonusScore = 5;
-  StatusLines(g);
-  EXPECT_EQ(g.world.ScoreInfoText, "  8(200  )");
-  g.world.Score = 3;
-  StatusLines(g);
-  EXPECT_EQ(g.world.ScoreInfoText, "  10(50)");
-  g.world.Score = 1000;
-  StatusLines(g);
-  EXPECT_EQ(g.world.ScoreInfoText, "  1(900  )");
+  g.world.ScoreInfoShow = kTrue, g.world.BonusScore = 5;
+  for (auto [score, text] : {std::pair{120, "  8(200  )"}, {3, "  10(50)"}, {1000, "  1(900  )"}}) {
+    g.world.Score = static_cast<int16_t>(score);
+    StatusLines(g);
+    EXPECT_EQ(g.world.ScoreInfoText, text);
+  }
 }
 
 }  // namespace

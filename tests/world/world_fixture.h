@@ -1,54 +1,43 @@
-// A headless game with the player placed as a new game leaves it, shared by the world tests.
+// The battlefield with the player placed as a new game leaves it, shared by the world tests.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "game.h"
-#include "numbers.h"
-#include "platform/headless/headless_platform.h"
-#include "support/battlefield.h"
+#include "soldiers/battle_fixture.h"
 
 namespace vorlan::testing {
 
-class WorldTest : public ::testing::Test {
+class WorldTest : public BattleTest {
  protected:
   WorldTest() {
-    g.form.Field.Resize(300, 300);
-    g.form.Terain.Resize(320, 320, kGround);
+    g.form.Terain.Fill(kGround);
     g.form.InGame = kTrue;
-    Soldier& p = PlaceSoldier(g, 0, 140, 140, 100, 60, 15, 20);
-    p.Facing = 270;
+    PlaceSoldier(g, 0, 140, 140, 100, 60, 15, 20).Facing = 270;
   }
-
-  Soldier& P() { return g.world.Soldiers[0]; }
 
   // A live enemy at (x, y) with everyday values.
   Soldier& Enemy(int slot, float x, float y) { return PlaceSoldier(g, slot, x, y, 20, 20, 20, 10); }
 
-  // A bullet in flight at (x, y) heading right.
-  Bullet& Shot(int slot, double x, double y, int owner, int16_t range = 50, int16_t speed = 3) {
-    Bullet& b = g.world.Bullets[slot];
-    b.BulletRange = range;
-    b.BulletX = x;
-    b.BulletY = y;
-    b.BulletAngle = 0;
-    b.BulletDX = 1;
-    b.BulletDY = 0;
-    b.BulletSpeed = speed;
-    b.BulletOwner = static_cast<int16_t>(owner);
-    return b;
+  // A bullet in flight at (x, y) heading right, 3 pixels a step.
+  Bullet& Shot(int slot, double x, double y, int16_t owner, int16_t range = 50) {
+    return g.world.Bullets[slot] = {.BulletRange = range,
+                                    .BulletX = x,
+                                    .BulletY = y,
+                                    .BulletDX = 1,
+                                    .BulletSpeed = 3,
+                                    .BulletOwner = owner};
   }
 
   int CountOn(const std::array<int16_t, kCrateSlots>& flags) const {
     return static_cast<int>(std::count(flags.begin(), flags.end(), kTrue));
   }
 
-  static constexpr Color kGround = Rgb(10, 80, 10);
+  int BloodFlying() const {
+    const auto& life = g.world.BloodLife;
+    return static_cast<int>(std::count_if(life.begin(), life.end(), [](int16_t l) { return l >= 1; }));
+  }
 
-  HeadlessPlatform plat;
-  Game g{plat};
+  static constexpr Color kGround = Rgb(10, 80, 10);
 };
 
 }  // namespace vorlan::testing
