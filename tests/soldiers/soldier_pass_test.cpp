@@ -70,7 +70,6 @@ TEST_F(SoldierPassTest, EnemyWalkOrders) {
     EXPECT_LE(((e.WalkDir - c.dirFrom) % 360 + 360) % 360, c.dirTo - c.dirFrom) << e.WalkDir;
     EXPECT_GE(e.WalkLeft, c.leftFrom);
     EXPECT_LE(e.WalkLeft, c.leftTo);
-    EXPECT_EQ(BulletsInFlight(), 0);
   }
 }
 
@@ -145,7 +144,6 @@ TEST_F(SoldierPassTest, ExperienceLevelsUpButNotUnderAcid) {
   EXPECT_EQ(std::tuple(p.Melee, p.MeleeExp), std::tuple(1, 0));
   g.world.NearestEnemyDist = 20;  // 80 closer than 100: 4 points
   ProximityExperience(g);
-  EXPECT_EQ(g.world.NearestEnemyDist, 80);
   EXPECT_EQ(std::tuple(p.ProxExp, p.Power, p.Range, p.Speed), std::tuple(0, 4, 70, 10.5));
   // Each hit adds the hits among the last nine shots.
   for (int n = 0; n < 9; ++n) AimStreak(g, kTrue);

@@ -30,14 +30,11 @@ TEST_F(NewGameTest, MapsAreGeneratedOnceAndTheFlagIsSaved) {
   WritePhotos({1, 3, 4});
   g.options.MapsGenerated = 0;
   GenerateMaps(g);  // a missing photograph skips its map and leaves the flag unset
-  EXPECT_TRUE(Generated(4));
-  EXPECT_FALSE(Generated(2));
-  EXPECT_EQ(g.options.MapsGenerated, 0);
+  EXPECT_EQ(std::tuple(Generated(2), Generated(4), g.options.MapsGenerated), std::tuple(false, true, 0));
   WritePhotos({2});
   GenerateMaps(g);
   for (int n = 1; n <= 4; ++n) EXPECT_TRUE(Generated(n)) << n;
-  EXPECT_EQ(g.options.MapsGenerated, 1);
-  EXPECT_EQ(g.form.StatusMessage, "Map 4/4 - ScaleUp");
+  EXPECT_EQ(std::tuple(g.options.MapsGenerated, g.form.StatusMessage), std::tuple(1, "Map 4/4 - ScaleUp"));
   auto options = ReadLines(plat.ProgramDir() / "OtherFiles" / "Options.txt");
   ASSERT_TRUE(options);
   ASSERT_GE(options->size(), 12u);
@@ -66,8 +63,8 @@ TEST_F(NewGameTest, NewGamesKeepTheBattlefieldWhenTheMapsAreMissing) {
     ASSERT_EQ(GetPixel(g.form.Terain, 33, 44), Rgb(1, 2, 3));
   }
   // The player comes back in slot 0 with the file's name and the fixed starting values.
-  EXPECT_EQ(P().Name, "Sergeant Vell");
-  EXPECT_EQ(std::tuple(P().Alive, P().Ammo, P().X, P().Facing), std::tuple(kTrue, 20, 140, 270));
+  EXPECT_EQ(std::tuple(P().Name, P().Alive, P().Ammo, P().X, P().Facing),
+            std::tuple("Sergeant Vell", kTrue, 20, 140, 270));
   EXPECT_EQ(g.world.Soldiers[50].Alive, kFalse);
 }
 
