@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "game.h"
+#include "persistence/high_scores.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/network.h"
@@ -25,6 +26,14 @@ namespace vorlan::fuzz {
       std::abort();                                                             \
     }                                                                           \
   } while (0)
+
+// Stops the run when a record did not read back as it was written, showing both lines.
+inline void CheckReadBack(int slot, const ScoreRecord& now, const ScoreRecord& was) {
+  if (RecordLine(now) == RecordLine(was)) return;
+  std::fprintf(stderr, "slot %d read back as\n[%s]\ninstead of\n[%s]\n", slot, RecordLine(now).c_str(),
+               RecordLine(was).c_str());
+  std::abort();
+}
 
 // Downloads whose address ends in `serves` deliver `body`; other downloads are refused. The FTP
 // side holds a session only when `sessionOpen` is set and then accepts every transfer.
@@ -47,27 +56,25 @@ class ScriptedNetwork : public testing::OfflineNetwork {
   bool FtpOpen() const override { return sessionOpen; }
   std::string FtpCurrentDirectory() override { return sessionOpen ? "/" : ""; }
   NetStatus FtpPut(const std::filesystem::path&, std::string_view remote) override {
-    // A name the server would take as a second command must never get this far.
-    FUZZ_CHECK(SafeRemoteName(remote));
     ++puts;
-    return sessionOpen ? NetStatus::Ok : NetStatus::Failed;
+    return Transfer(remote);
   }
-  NetStatus FtpDelete(std::string_view remote) override {
-    FUZZ_CHECK(SafeRemoteName(remote));
-    return sessionOpen ? NetStatus::Ok : NetStatus::Failed;
-  }
-  NetStatus FtpRename(std::string_view from, std::string_view to) override {
-    FUZZ_CHECK(SafeRemoteName(from) && SafeRemoteName(to));
-    return sessionOpen ? NetStatus::Ok : NetStatus::Failed;
-  }
+  NetStatus FtpDelete(std::string_view remote) override { return Transfer(remote); }
+  NetStatus FtpRename(std::string_view from, std::string_view to) override { return Transfer(from, to); }
   std::optional<std::vector<std::string>> FtpList() override {
-    if (!sessionOpen) return std::nullopt;
-    return std::vector<std::string>{};
+    return sessionOpen ? std::optional(std::vector<std::string>{}) : std::nullopt;
   }
   void FtpClose() override { sessionOpen = false; }
   bool InterfaceUp() override { return true; }
 
   std::string lastHost, lastUser, lastPassword;
+
+ private:
+  NetStatus Transfer(std::string_view name, std::string_view other = "-") {
+    // A name the server would take as a second command must never get this far.
+    FUZZ_CHECK(SafeRemoteName(name) && SafeRemoteName(other));
+    return sessionOpen ? NetStatus::Ok : NetStatus::Failed;
+  }
 };
 
 class FuzzPlatform : public HeadlessPlatform {
@@ -109,14 +116,6 @@ struct FuzzGame {
     auto file = g.PathOf(documented);
     FUZZ_CHECK(!file.empty());
     FUZZ_CHECK(WriteWholeFile(file, std::string_view(reinterpret_cast<const char*>(data), size)));
-  }
-
-  // Puts a content file back as generated (a reader may have replaced or removed it).
-  void Restore(std::string_view relative) {
-    std::error_code ec;
-    std::filesystem::create_directories((plat.ProgramDir() / relative).parent_path(), ec);
-    std::filesystem::copy_file(pristine / relative, plat.ProgramDir() / relative,
-                               std::filesystem::copy_options::overwrite_existing, ec);
   }
 
   // Empties the data folder ("c:\Windows\") so every run starts from the same files.

@@ -39,12 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SaveHighScores(g);
   g.hs = HighScoreState{};
   LoadHighScores(g);
-  for (int slot = 0; slot < kHsSlots; ++slot) {
-    const ScoreRecord now = HsRecord(g.hs, slot);
-    if (RecordLine(now) != RecordLine(first[slot]))
-      std::fprintf(stderr, "slot %d read back as\n[%s]\ninstead of\n[%s]\n", slot, RecordLine(now).c_str(),
-                   RecordLine(first[slot]).c_str());
-    FUZZ_CHECK(RecordLine(now) == RecordLine(first[slot]));
-  }
+  for (int slot = 0; slot < kHsSlots; ++slot) fuzz::CheckReadBack(slot, HsRecord(g.hs, slot), first[slot]);
   return 0;
 }

@@ -29,21 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // The archive we write is read back as the same table (the 101 stored slots).
   const int16_t uploads = g.ws.WsUploads;
-  const std::string lastUpdate = g.ws.WsLastUpdate;
   auto lines = WorldArchiveLines(g.ws, true, "01.02.2026");
   FUZZ_CHECK(WriteTextLines(g.PathOf("c:\\Windows\\AtopwVo118.vor"), lines));
   g.ws = WorldScoreState{};
   LoadWorldScores(g);
-  for (int slot = 0; slot <= 100; ++slot) {
-    const ScoreRecord now = WsRecord(g.ws, slot);
-    if (RecordLine(now) != RecordLine(first[slot]))
-      std::fprintf(stderr, "slot %d read back as\n[%s]\ninstead of\n[%s]\n", slot, RecordLine(now).c_str(),
-                   RecordLine(first[slot]).c_str());
-    FUZZ_CHECK(RecordLine(now) == RecordLine(first[slot]));
-  }
+  for (int slot = 0; slot <= 100; ++slot) fuzz::CheckReadBack(slot, WsRecord(g.ws, slot), first[slot]);
   FUZZ_CHECK(g.ws.WsUploads == Sat16(uploads + 1));
   FUZZ_CHECK(g.ws.WsLastUpdate == "01.02.2026");
-  (void)lastUpdate;
 
   // The merge over the same input: marks stay marks, the session ends.
   f.Put("c:\\Windows\\AtopwVo118.vor", data, size);

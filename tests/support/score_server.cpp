@@ -11,7 +11,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 
@@ -24,6 +23,32 @@ sockaddr_in Loopback(int port) {
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   a.sin_port = htons(static_cast<uint16_t>(port));
   return a;
+}
+
+// Binds a socket to a free port of 127.0.0.1 and returns the port (0 when that failed).
+int BindFreePort(int fd) {
+  sockaddr_in a = Loopback(0);
+  socklen_t len = sizeof a;
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+    return 0;
+  return ntohs(a.sin_port);
+}
+
+// A port that was free a moment ago.
+int FreePort() {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  int port = BindFreePort(fd);
+  if (fd >= 0) close(fd);
+  return port;
+}
+
+bool Accepts(int port) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a = Loopback(port);
+  bool ok = fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  if (fd >= 0) close(fd);
+  return ok;
 }
 
 }  // namespace
@@ -79,13 +104,13 @@ ScoreServer::ScoreServer() {
   close(out[0]);
 }
 
-ScoreServer::~ScoreServer() {
+ServerProcess::~ServerProcess() {
   if (pid_ > 0) {
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);
   }
   std::error_code ec;
-  std::filesystem::remove_all(root, ec);
+  if (!root.empty()) std::filesystem::remove_all(root, ec);
 }
 
 void ScoreServer::Announce(const std::string& version, const std::string& download) const {
@@ -96,31 +121,6 @@ void ScoreServer::Announce(const std::string& version, const std::string& downlo
   line += download;
   std::ofstream(WebFolder() / "NewVer.txt", std::ios::binary) << line << "\r\n";
 }
-
-namespace {
-
-// A port that was free a moment ago.
-int FreePort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a = Loopback(0);
-  socklen_t len = sizeof a;
-  int port = 0;
-  if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-    port = ntohs(a.sin_port);
-  if (fd >= 0) close(fd);
-  return port;
-}
-
-bool Accepts(int port) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a = Loopback(port);
-  bool ok = fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  if (fd >= 0) close(fd);
-  return ok;
-}
-
-}  // namespace
 
 // vsftpd runs as the user who starts it (it cannot chroot then, so absolute names reach the whole
 // machine: it only listens on 127.0.0.1 and, started by root, drops to the "ftp" user first).
@@ -139,10 +139,9 @@ Vsftpd::Vsftpd() {
                  "anon_umask=022\nlocal_enable=NO\nxferlog_enable=NO\nvsftpd_log_file=" +
                  (root / "log").string() + "\n");
   passwd* ftp = getuid() == 0 ? getpwnam("ftp") : nullptr;
-  if (ftp) {
+  if (ftp)
     for (const auto& p : {root, home, root / "vsftpd.conf"})
       if (chown(p.c_str(), ftp->pw_uid, ftp->pw_gid) != 0) return;
-  }
   pid_ = fork();
   if (pid_ == 0) {
     int null = open("/dev/null", O_WRONLY);
@@ -153,26 +152,14 @@ Vsftpd::Vsftpd() {
     execl(binary, binary, conf.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
-  for (int i = 0; i < 100 && pid_ > 0; ++i) {
-    if (Accepts(wanted)) {
+  for (int i = 0; i < 100 && pid_ > 0 && port == 0; ++i) {
+    if (Accepts(wanted))
       port = wanted;
-      break;
-    }
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+    else if (waitpid(pid_, nullptr, WNOHANG) == pid_)
       pid_ = -1;
-      break;
-    }
-    usleep(30000);
+    else
+      usleep(30000);
   }
-}
-
-Vsftpd::~Vsftpd() {
-  if (pid_ > 0) {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-  std::error_code ec;
-  if (!root.empty()) std::filesystem::remove_all(root, ec);
 }
 
 std::string FtpAddressLine(int port, const std::string& login) {
@@ -182,30 +169,12 @@ std::string FtpAddressLine(int port, const std::string& login) {
 }
 
 SilentServer::SilentServer() {
-  listenFd_ = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a = Loopback(0);
-  if (listenFd_ < 0 || bind(listenFd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-      listen(listenFd_, 16) != 0)
-    return;
-  socklen_t len = sizeof a;
-  getsockname(listenFd_, reinterpret_cast<sockaddr*>(&a), &len);
-  port = ntohs(a.sin_port);
-  thread_ = std::thread([this] {
-    while (!stop_) {
-      pollfd p{listenFd_, POLLIN, 0};
-      if (poll(&p, 1, 50) > 0) {
-        int c = accept(listenFd_, nullptr, nullptr);
-        if (c >= 0) clients_.push_back(c);  // held open, never written to
-      }
-    }
-  });
+  fd_ = socket(AF_INET, SOCK_STREAM, 0);
+  if (int p = BindFreePort(fd_); p > 0 && listen(fd_, 64) == 0) port = p;
 }
 
 SilentServer::~SilentServer() {
-  stop_ = true;
-  if (thread_.joinable()) thread_.join();
-  for (int c : clients_) close(c);
-  if (listenFd_ >= 0) close(listenFd_);
+  if (fd_ >= 0) close(fd_);
 }
 
 }  // namespace vorlan::testing

@@ -1,24 +1,31 @@
 // Real score servers for tests: the project's FTP + HTTP score server started on free ports of
-// 127.0.0.1 in a temporary folder, and a server that accepts connections and never answers.
+// 127.0.0.1 in a temporary folder, vsftpd, and a server that takes connections and never answers.
 #pragma once
 
 #include <sys/types.h>
 
-#include <atomic>
 #include <filesystem>
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace vorlan::testing {
 
-class ScoreServer {
+// A server process with a temporary folder of its own; stopped and removed with the object.
+class ServerProcess {
+ public:
+  ServerProcess() = default;
+  ~ServerProcess();
+  ServerProcess(const ServerProcess&) = delete;
+  ServerProcess& operator=(const ServerProcess&) = delete;
+  std::filesystem::path root;
+
+ protected:
+  pid_t pid_ = -1;
+};
+
+class ScoreServer : public ServerProcess {
  public:
   // Starts scripts/score-server; Ready() tells whether it came up.
   ScoreServer();
-  ~ScoreServer();
-  ScoreServer(const ScoreServer&) = delete;
-  ScoreServer& operator=(const ScoreServer&) = delete;
 
   bool Ready() const { return ftpPort > 0 && httpPort > 0; }
   std::string Site() const { return "http://127.0.0.1:" + std::to_string(httpPort); }
@@ -28,29 +35,20 @@ class ScoreServer {
   void Announce(const std::string& version, const std::string& download = "Vorlan.zip") const;
 
   int ftpPort = 0, httpPort = 0;
-  std::filesystem::path root;
-
- private:
-  pid_t pid_ = -1;
 };
 
 // vsftpd on a free port of 127.0.0.1 with an anonymous, writable folder of its own and a config
 // file written here. Ready() is false when vsftpd is missing or would not start.
-class Vsftpd {
+class Vsftpd : public ServerProcess {
  public:
   Vsftpd();
-  ~Vsftpd();
-  Vsftpd(const Vsftpd&) = delete;
-  Vsftpd& operator=(const Vsftpd&) = delete;
   bool Ready() const { return port > 0; }
   int port = 0;
-  std::filesystem::path root, home;
-
- private:
-  pid_t pid_ = -1;
+  std::filesystem::path home;
 };
 
-// Listens on 127.0.0.1, accepts every connection and keeps it open without a word.
+// Listens on 127.0.0.1 and never accepts: the system completes each connection, and then nobody
+// says a word.
 class SilentServer {
  public:
   SilentServer();
@@ -60,10 +58,7 @@ class SilentServer {
   int port = 0;
 
  private:
-  int listenFd_ = -1;
-  std::vector<int> clients_;
-  std::thread thread_;
-  std::atomic<bool> stop_{false};
+  int fd_ = -1;
 };
 
 // The line of "WSserver.txt" that sends the game to an FTP server on 127.0.0.1.

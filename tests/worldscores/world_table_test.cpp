@@ -49,8 +49,7 @@ TEST(WorldTableLoad, HostileArchivesLoadWithBoundedWork) {
   std::string junkName = scrambled(Result(650, "Bad\x01<b>"));
   // A name with control characters is shown with blanks instead.
   WriteBytes(m.Archive(), junkName + "\r\nEND\r\n99999999999\r\n01.02.2026\r\n");
-  ws.WsLoadCounter = 0;
-  LoadWorldScores(*m.g);
+  ReadWorldArchive(m.Archive(), ws);
   EXPECT_EQ(ws.WsName[0], "Bad <b>");
   EXPECT_EQ(ws.WsUploads, 32767) << "a huge counter saturates";
 
@@ -58,8 +57,7 @@ TEST(WorldTableLoad, HostileArchivesLoadWithBoundedWork) {
   std::string many;
   for (int i = 0; i < 3000; ++i) many += scrambled(Result(99999 - i, "Many")) + "\r\n";
   WriteBytes(m.Archive(), many);
-  ws.WsLoadCounter = 0;
-  LoadWorldScores(*m.g);
+  ReadWorldArchive(m.Archive(), ws);
   EXPECT_EQ(ws.WsName[500], "Many");
   EXPECT_EQ(ws.WsScore[500], "99499");
 
@@ -70,23 +68,14 @@ TEST(WorldTableLoad, HostileArchivesLoadWithBoundedWork) {
   LoadWorldScores(*m.g);
 }
 
-// Runs the merge offline: the upload then finds no session and ends quietly.
-void Merge(Machine& m) {
-  m.g->ws.WsLoadCounter = 0;
-  WorldSync(*m.g);
-}
-
 TEST(WorldTableMerge, PlacesLocalResultsBelowEqualScoresAndSkipsKnownOnes) {
   Machine m("http://127.0.0.1:9");  // the web site on this machine counts as connected
   WriteWorldArchive(m.Archive(), {Result(900, "Ann"), Result(500, "Bob"), Result(300, "Cyd")}, 4);
   m.Local({Result(950, "Zed"), Result(900, "Ann"), Result(500, "Eve"), Result(300, "Fay")});
-  Merge(m);
-  m.g->ws.WsLoadCounter = 0;
-  LoadWorldScores(*m.g);
-  const auto& ws = m.g->ws;
-  std::vector<std::string> names;
-  for (int i = 0; i < 6; ++i) names.push_back(ws.WsName[i]);
-  EXPECT_EQ(names, (std::vector<std::string>{"Zed", "Ann", "Bob", "Eve", "Cyd", "Fay"}));
+  WorldSync(*m.g);  // the upload then finds no session and ends quietly
+  const auto ws = testing::ReadArchive(m.Archive());
+  EXPECT_EQ(std::vector<std::string>(ws.WsName.begin(), ws.WsName.begin() + 6),
+            (std::vector<std::string>{"Zed", "Ann", "Bob", "Eve", "Cyd", "Fay"}));
   EXPECT_EQ(Count(ws, "Ann"), 1) << "same score and name is not added again";
   EXPECT_EQ(ws.WsUploads, 6) << "the saved archive counts this upload";
   // The saved plain copy and its program-folder copy hold the same table unscrambled.
@@ -101,7 +90,7 @@ TEST(WorldTableMerge, MarksNewcomersAndMovedRowsAndSendsLosersToTheOverflowSlot)
   for (int i = 0; i < 100; ++i) full.push_back(Result(10000 - i * 10, "W" + std::to_string(i)));
   WriteWorldArchive(m.Archive(), full, 0);
   m.Local({Result(9995, "New"), Result(1, "Tiny")});
-  Merge(m);
+  WorldSync(*m.g);
   const auto& ws = m.g->ws;
   EXPECT_EQ(ws.WsName[1], "New");
   EXPECT_EQ(ws.WsMark[1], 1);
@@ -115,7 +104,7 @@ TEST(WorldTableMerge, StopsWhenNotConnected) {
   WriteWorldArchive(m.Archive(), {Result(900, "Ann")}, 4);
   auto before = ReadBytes(m.Archive());
   m.Local({Result(950, "Zed")});
-  Merge(m);
+  WorldSync(*m.g);
   EXPECT_EQ(ReadBytes(m.Archive()), before);
 }
 

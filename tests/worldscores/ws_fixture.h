@@ -2,6 +2,7 @@
 // a data folder, a headless platform and a game, plus helpers to fill and read the tables.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -35,14 +36,6 @@ inline std::string TemplateText() {
     t += (i == 15 ? std::string("LINE15") : "<!-- head " + std::to_string(i) + " -->") + "\r\n";
   return t;
 }
-
-// A platform whose network is the offline one (no interface, nothing answers).
-class OfflinePlatform : public HeadlessPlatform {
- public:
-  using HeadlessPlatform::HeadlessPlatform;
-  Network& Net() override { return offline; }
-  OfflineNetwork offline;
-};
 
 // The real network with hooks the tests use to stage what other clients do at a given moment:
 // each hook runs before the call and may answer in its place.
@@ -83,17 +76,18 @@ class HookedNetwork : public Network {
   std::unique_ptr<Network> real = MakeCurlNetwork();
 };
 
-class HookedPlatform : public HeadlessPlatform {
+// A headless platform with the network a test chooses (the real one unless set).
+class TestPlatform : public HeadlessPlatform {
  public:
   using HeadlessPlatform::HeadlessPlatform;
-  Network& Net() override { return hooked; }
+  Network& Net() override { return net ? *net : HeadlessPlatform::Net(); }
   // The wall clock instead of the virtual one, for deadlines that must pass while a call waits.
   uint32_t GetTickCount() override {
     if (!realClock) return HeadlessPlatform::GetTickCount();
     auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
   }
-  HookedNetwork hooked;
+  Network* net = nullptr;
   bool realClock = false;
 };
 
@@ -111,7 +105,9 @@ inline void WriteWorldArchive(const std::filesystem::path& file, const std::vect
 
 struct Machine {
   std::filesystem::path program, data;
-  std::unique_ptr<HeadlessPlatform> plat;
+  OfflineNetwork offline;  // no interface, nothing answers
+  HookedNetwork hooked;
+  std::unique_ptr<TestPlatform> plat;
   std::unique_ptr<Game> g;
 
   enum class Kind { Real, Offline, Hooked };
@@ -122,12 +118,9 @@ struct Machine {
     WriteBytes(program / "OtherFiles" / "default.htm", TemplateText());
     std::filesystem::create_directories(program / "upload");
     WriteWorldArchive(program / "OtherFiles" / "Temp2.txt", {}, -1);  // the default: empty, counter 0
-    if (kind == Kind::Offline)
-      plat = std::make_unique<OfflinePlatform>(program, data);
-    else if (kind == Kind::Hooked)
-      plat = std::make_unique<HookedPlatform>(program, data);
-    else
-      plat = std::make_unique<HeadlessPlatform>(program, data);
+    plat = std::make_unique<TestPlatform>(program, data);
+    if (kind == Kind::Offline) plat->net = &offline;
+    if (kind == Kind::Hooked) plat->net = &hooked;
     g = std::make_unique<Game>(*plat);
     NetLimits limits = g->plat.Net().Limits();
     limits.connectSeconds = limits.stallSeconds = 2;
@@ -150,25 +143,21 @@ struct Machine {
     g->hs.HsLoadCounter = 1;  // the next load call keeps the table in memory
   }
   void ScreenLoad() { LoadWorldScores(*g); }
-  HookedNetwork& Hooks() { return static_cast<HookedPlatform&>(*plat).hooked; }
   std::filesystem::path Archive() const { return data / "AtopwVo118.vor"; }
   std::filesystem::path Backup() const { return data / "AtopwCopy.vor"; }
   std::filesystem::path Page() const { return program / "OtherFiles" / "worldscoresVo118.htm"; }
 };
 
-// Reads a world archive file into a fresh table.
-inline std::unique_ptr<Machine> ReadArchive(const std::filesystem::path& file) {
-  auto m = std::make_unique<Machine>("http://127.0.0.1:9", Machine::Kind::Offline);
-  std::filesystem::copy_file(file, m->Archive(), std::filesystem::copy_options::overwrite_existing);
-  LoadWorldScores(*m->g);
-  return m;
+// A world archive file as a table.
+inline WorldScoreState ReadArchive(const std::filesystem::path& file) {
+  WorldScoreState ws;
+  ReadWorldArchive(file, ws);
+  return ws;
 }
 
 // How often a name appears in places 1 to 100.
 inline int Count(const WorldScoreState& ws, const std::string& name) {
-  int n = 0;
-  for (int i = 0; i < 100; ++i) n += ws.WsName[i] == name;
-  return n;
+  return static_cast<int>(std::count(ws.WsName.begin(), ws.WsName.begin() + 100, name));
 }
 
 }  // namespace vorlan::testing
