@@ -1,6 +1,7 @@
 #include "support/score_server.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <pwd.h>
@@ -11,7 +12,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 
 namespace vorlan::testing {
@@ -93,13 +93,12 @@ ScoreServer::ScoreServer() {
   pollfd p{out[0], POLLIN, 0};
   char c;
   while (pid_ > 0 && poll(&p, 1, 20000) > 0 && read(out[0], &c, 1) == 1) {
-    if (c != '\n') {
+    if (c != '\n')
       line += c;
-    } else if (std::sscanf(line.c_str(), "ready ftp=%d http=%d", &ftpPort, &httpPort) == 2) {
+    else if (std::sscanf(line.c_str(), "ready ftp=%d http=%d", &ftpPort, &httpPort) == 2)
       break;
-    } else {
+    else
       line.clear();
-    }
   }
   close(out[0]);
 }

@@ -9,12 +9,7 @@
 namespace vorlan {
 namespace {
 
-using testing::Count;
-using testing::Machine;
-using testing::ReadBytes;
-using testing::Result;
-using testing::WriteBytes;
-using testing::WriteWorldArchive;
+using namespace vorlan::testing;
 
 TEST(WorldTableLoad, ReadsOnTheFirstCallAndEvery10000thAndEmptiesSlotsTheFileDoesNotFill) {
   Machine m("http://127.0.0.1:9", Machine::Kind::Offline);
@@ -46,9 +41,8 @@ TEST(WorldTableLoad, HostileArchivesLoadWithBoundedWork) {
     return ScrambleText(line, kScrambleKey);
   };
 
-  std::string junkName = scrambled(Result(650, "Bad\x01<b>"));
   // A name with control characters is shown with blanks instead.
-  WriteBytes(m.Archive(), junkName + "\r\nEND\r\n99999999999\r\n01.02.2026\r\n");
+  WriteBytes(m.Archive(), scrambled(Result(650, "Bad\x01<b>")) + "\r\nEND\r\n99999999999\r\n01.02.2026\r\n");
   ReadWorldArchive(m.Archive(), ws);
   EXPECT_EQ(ws.WsName[0], "Bad <b>");
   EXPECT_EQ(ws.WsUploads, 32767) << "a huge counter saturates";
@@ -73,7 +67,7 @@ TEST(WorldTableMerge, PlacesLocalResultsBelowEqualScoresAndSkipsKnownOnes) {
   WriteWorldArchive(m.Archive(), {Result(900, "Ann"), Result(500, "Bob"), Result(300, "Cyd")}, 4);
   m.Local({Result(950, "Zed"), Result(900, "Ann"), Result(500, "Eve"), Result(300, "Fay")});
   WorldSync(*m.g);  // the upload then finds no session and ends quietly
-  const auto ws = testing::ReadArchive(m.Archive());
+  const auto ws = ReadArchive(m.Archive());
   EXPECT_EQ(std::vector<std::string>(ws.WsName.begin(), ws.WsName.begin() + 6),
             (std::vector<std::string>{"Zed", "Ann", "Bob", "Eve", "Cyd", "Fay"}));
   EXPECT_EQ(Count(ws, "Ann"), 1) << "same score and name is not added again";
