@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -57,10 +58,10 @@ class ScriptedNetwork : public testing::OfflineNetwork {
   std::string FtpCurrentDirectory() override { return sessionOpen ? "/" : ""; }
   NetStatus FtpPut(const std::filesystem::path&, std::string_view remote) override {
     ++puts;
-    return Transfer(remote);
+    return Transfer({remote});
   }
-  NetStatus FtpDelete(std::string_view remote) override { return Transfer(remote); }
-  NetStatus FtpRename(std::string_view from, std::string_view to) override { return Transfer(from, to); }
+  NetStatus FtpDelete(std::string_view remote) override { return Transfer({remote}); }
+  NetStatus FtpRename(std::string_view from, std::string_view to) override { return Transfer({from, to}); }
   std::optional<std::vector<std::string>> FtpList() override {
     return sessionOpen ? std::optional(std::vector<std::string>{}) : std::nullopt;
   }
@@ -70,9 +71,9 @@ class ScriptedNetwork : public testing::OfflineNetwork {
   std::string lastHost, lastUser, lastPassword;
 
  private:
-  NetStatus Transfer(std::string_view name, std::string_view other = "-") {
+  NetStatus Transfer(std::initializer_list<std::string_view> names) {
     // A name the server would take as a second command must never get this far.
-    FUZZ_CHECK(SafeRemoteName(name) && SafeRemoteName(other));
+    for (std::string_view name : names) FUZZ_CHECK(SafeRemoteName(name));
     return sessionOpen ? NetStatus::Ok : NetStatus::Failed;
   }
 };
@@ -103,12 +104,6 @@ struct FuzzGame {
     }
     std::filesystem::create_directories(plat.ProgramDir() / "Upload", ec);
     std::filesystem::create_directories(plat.ProgramDir() / "OtherFiles", ec);
-    pristine = plat.ProgramDir().parent_path() / (plat.ProgramDir().filename().string() + ".pristine");
-    std::filesystem::copy(plat.ProgramDir(), pristine, std::filesystem::copy_options::recursive, ec);
-  }
-  ~FuzzGame() {
-    std::error_code ec;
-    std::filesystem::remove_all(pristine, ec);
   }
 
   // Writes the input as the file of a documented path.
@@ -124,8 +119,6 @@ struct FuzzGame {
     for (const auto& e : std::filesystem::directory_iterator(plat.DataDir(), ec))
       std::filesystem::remove_all(e.path(), ec);
   }
-
-  std::filesystem::path pristine;
 };
 
 inline FuzzGame& Shared() {

@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   FUZZ_CHECK(FileExists(program / "OtherFiles/b.jpg") && FileExists(program / "c.jpg"));
   FUZZ_CHECK(FileExists(f.plat.DataDir() / "d.jpg"));
-  FUZZ_CHECK(FileExists(program / "OtherFiles/Temp.txt") || !FileExists(f.pristine / "OtherFiles/Temp.txt"));
+  FUZZ_CHECK(FileExists(program / "OtherFiles/Temp.txt") ||
+             !FileExists(fuzz::ContentDir() / "OtherFiles/Temp.txt"));
   FUZZ_CHECK(net.puts <= 40);
   if (auto left = ReadLines(program / "Upload/upload.txt")) FUZZ_CHECK(left->size() <= 30);
   return 0;

@@ -145,10 +145,7 @@ TEST_F(ScoreServerTest, ServersThatNeverAnswerEndTheSyncAndKeepTheTables) {
     Machine m(c == SilentSite ? "http://127.0.0.1:" + std::to_string(silent.port) : server->Site());
     if (c == Deadline) {
       m.plat->realClock = true;
-      NetLimits limits = m.g->plat.Net().Limits();
-      limits.connectSeconds = limits.stallSeconds = limits.totalSeconds = 60;
-      limits.exchangeSeconds = 1;
-      m.g->plat.Net().SetLimits(limits);
+      m.SetLimits(60, 60, 1);
     }
     WriteBytes(m.Archive(), "world archive");
     WriteBytes(m.program / "upload" / "upload.txt", "a.jpg\r\n");
@@ -216,10 +213,7 @@ int SyncAtOnce(const std::string& site, int n, int round, std::vector<std::strin
     Machine m(site);
     // Twenty players on a loaded machine (or under the sanitizers) wait their turn at the
     // server far longer than one player does.
-    NetLimits limits = m.g->plat.Net().Limits();
-    limits.connectSeconds = limits.stallSeconds = 20;
-    limits.totalSeconds = 60;
-    m.g->plat.Net().SetLimits(limits);
+    m.SetLimits(20, 60);
     m.Local({Result(score, name)});
     char c;
     if (read(gate[0], &c, 1) != 0) return 1;  // the gate opens for all when the writer closes

@@ -122,10 +122,7 @@ struct Machine {
     if (kind == Kind::Offline) plat->net = &offline;
     if (kind == Kind::Hooked) plat->net = &hooked;
     g = std::make_unique<Game>(*plat);
-    NetLimits limits = g->plat.Net().Limits();
-    limits.connectSeconds = limits.stallSeconds = 2;
-    limits.totalSeconds = 20;
-    g->plat.Net().SetLimits(limits);
+    SetLimits(2, 20);
   }
   ~Machine() {
     g.reset();
@@ -143,6 +140,14 @@ struct Machine {
     g->hs.HsLoadCounter = 1;  // the next load call keeps the table in memory
   }
   void ScreenLoad() { LoadWorldScores(*g); }
+  // Seconds to connect or to wait for progress, for one transfer and for the whole exchange.
+  void SetLimits(int callSeconds, int transferSeconds, int exchangeSeconds = NetLimits{}.exchangeSeconds) {
+    NetLimits limits = g->plat.Net().Limits();
+    limits.connectSeconds = limits.stallSeconds = callSeconds;
+    limits.totalSeconds = transferSeconds;
+    limits.exchangeSeconds = exchangeSeconds;
+    g->plat.Net().SetLimits(limits);
+  }
   std::filesystem::path Archive() const { return data / "AtopwVo118.vor"; }
   std::filesystem::path Backup() const { return data / "AtopwCopy.vor"; }
   std::filesystem::path Page() const { return program / "OtherFiles" / "worldscoresVo118.htm"; }
