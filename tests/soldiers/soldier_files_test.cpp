@@ -17,8 +17,7 @@ class SoldierFilesTest : public BattleTest {
 };
 
 TEST_F(SoldierFilesTest, ReadKeyUsesFixedColumnsLastLineWinsAndStopsAtEnd) {
-  std::string shifted = "SHIFT";
-  shifted.resize(20, ' ');
+  const std::string shifted = "SHIFT" + std::string(15, ' ');
   WriteOtherFile("T.txt", {KeyLine("  NA  ", " first "), KeyLine("NA", "second"),
                            KeyLine("LONG", "abcdefghijklmnopqrstuvwxyz"), shifted + "Xvalue", "END",
                            KeyLine("NA", "third")});

@@ -26,8 +26,6 @@ TEST_F(SoldierPassTest, EnemyShootsOnlyInsideRangeAndFieldWithADoubleShotAtFullL
   EXPECT_EQ(std::tuple(g.world.Soldiers[2].Ammo, g.world.Soldiers[3].Ammo), std::tuple(13, 13));
   EXPECT_EQ(std::tuple(outside.Y, outside.WalkDir, outside.WalkLeft), std::tuple(318, 270, 10));
   EXPECT_EQ(g.world.NearestEnemyDist, 30);
-  SoldierPass(g);  // recharging
-  EXPECT_EQ(BulletsInFlight(), 3);
 }
 
 TEST_F(SoldierPassTest, MeleeHurtsBothAndTheUnarmedEnemyCharges) {
@@ -134,34 +132,6 @@ TEST_F(SoldierPassTest, FootprintsEveryTenthFrameOnlyWhereTheSoldierMoved) {
   p.X = 130;
   SoldierPass(g);
   EXPECT_EQ(printed(), 8);
-}
-
-// Melee, aim and courage each level up past 99 and start again; under acid none grows.
-TEST_F(SoldierPassTest, ExperienceLevelsUpButNotUnderAcid) {
-  Soldier& p = Put(0, 0, 0);
-  p.MeleeExp = 99, p.ProxExp = 96;
-  MeleeExperience(g, 1);
-  EXPECT_EQ(std::tuple(p.Melee, p.MeleeExp), std::tuple(1, 0));
-  g.world.NearestEnemyDist = 20;  // 80 closer than 100: 4 points
-  ProximityExperience(g);
-  EXPECT_EQ(std::tuple(p.ProxExp, p.Power, p.Range, p.Speed), std::tuple(0, 4, 70, 10.5));
-  // Each hit adds the hits among the last nine shots.
-  for (int n = 0; n < 9; ++n) AimStreak(g, kTrue);
-  EXPECT_EQ(p.AimExp, 45);
-  p.AimExp = 95;
-  AimStreak(g, kTrue);
-  EXPECT_EQ(std::tuple(p.AimExp, p.Spread), std::tuple(0, 27));
-  // A spread already below 0 stops improving; the experience is held at 100.
-  p.Spread = -3, p.AimExp = 99;
-  AimStreak(g, kTrue);
-  EXPECT_EQ(std::tuple(p.AimExp, p.Spread), std::tuple(100, -3));
-
-  g.world.AcidTimer[2] = 5;
-  const auto history = g.world.HitHistory;
-  MeleeExperience(g, 50);
-  AimStreak(g, kFalse);
-  EXPECT_EQ(p.MeleeExp, 0);
-  EXPECT_EQ(g.world.HitHistory, history);
 }
 
 }  // namespace

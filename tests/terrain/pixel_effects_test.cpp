@@ -35,7 +35,7 @@ TEST(PixelEffects, DiffuseTakesColoursFromUpToTwoPixelsRightAndBelow) {
     for (int x = 0; x < 40; ++x) SetPixelV(src, x, y, Rgb(x * 7 % 256, y * 11 % 256, (x + y) % 256));
   Random rng(1234);
   Diffuse(rng, src, 30, 30, dst, 2);
-  for (int y = 0; y < 28; ++y) {
+  for (int y = 0; y < 28; ++y)
     for (int x = 0; x < 28; ++x) {
       bool found = false;
       for (int dy = 0; dy <= 2 && !found; ++dy)
@@ -43,7 +43,6 @@ TEST(PixelEffects, DiffuseTakesColoursFromUpToTwoPixelsRightAndBelow) {
           found = GetPixel(dst, x, y) == GetPixel(src, x + dx, y + dy);
       EXPECT_TRUE(found) << x << "," << y;
     }
-  }
 }
 
 TEST(PixelEffects, AreasLargerThanTheSurfaceAreSafe) {
