@@ -220,7 +220,6 @@ Fetched FetchServerArchive(Game& g, const std::filesystem::path& local) {
 void PutBack(Game& g, std::vector<std::string>& held) {
   if (!held.empty()) g.plat.Net().FtpRename(held.back(), kServerFile);
   held.clear();
-  g.ws.SyncHolding = false;
 }
 
 // Whether the server's archive, fetched into file, holds our upload's count and results.
@@ -245,6 +244,7 @@ bool ReplaceWorldArchive(Game& g) {
   bool uploaded = false;
   int absent = 0;
   auto stop = [&](const char* reason) {
+    ws.SyncHolding = true;  // the clean-up is not cut short by the cancel that may have caused it
     PutBack(g, held);
     if (uploaded) net.FtpDelete(upload);
     AbortSync(g, reason);
@@ -299,9 +299,9 @@ bool ReplaceWorldArchive(Game& g) {
       return stop(kRefused);
     }
     uploaded = false;
-    ws.SyncHolding = false;
-    for (const auto& h : held) net.FtpDelete(h);  // merged into ours
+    for (const auto& h : held) net.FtpDelete(h);  // merged into ours; a cancel waits for these too
     held.clear();
+    ws.SyncHolding = false;
 
     // 4. Fetch it again: a client that replaced it from an older copy meanwhile is caught here.
     NetStatus again = net.FtpGet(kServerFile, serverCopy, false);
