@@ -38,7 +38,7 @@ std::string WorldOutOfRange(const Game& g) {
     if (s.Alive != kTrue && s.Alive != kFalse) return "soldier " + std::to_string(i) + " Alive";
     if (s.Alive == 0) continue;
     if (!in(s.X, -250, 550) || !in(s.Y, -250, 550) || !in(s.Health, 1, 30000) || !in(s.Facing, 0, 360) ||
-        !in(s.WalkDir, -360, 720) || !in(s.Ammo, 0, 1000) || !in(s.Speed, 0, 30) || !in(s.Range, 0, 300) ||
+        !in(s.WalkDir, -360, 720) || !in(s.Ammo, 0, 32767) || !in(s.Speed, 0, 30) || !in(s.Range, 0, 300) ||
         !in(s.Power, 3, 16) || !in(s.RechargeTime, 4, 20))
       return "soldier " + std::to_string(i);
   }
