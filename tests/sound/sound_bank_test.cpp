@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "platform/headless/headless_platform.h"
+#include "support/battlefield.h"
 
 namespace vorlan {
 namespace {
@@ -45,13 +46,7 @@ TEST(ParseWav, ReadsPcmPastOddChunksKeepsATruncatedFileAndRejectsTheRest) {
 class PlaySoundTest : public ::testing::Test {
  protected:
   void SetUp() override { g.options.SoundVolume = 100; }
-  // The last value of one kind of call on a buffer, and whether the buffer took it.
-  HeadlessPlatform::AudioCall Last(int index, Op op) {
-    HeadlessPlatform::AudioCall found{op, index, -99999, false};
-    for (auto& c : plat.audioCalls)
-      if (c.index == index && c.op == op) found = c;
-    return found;
-  }
+  HeadlessPlatform::AudioCall Last(int index, Op op) { return testing::LastAudio(plat, index, op); }
   HeadlessPlatform plat;
   Game g{plat};
 };

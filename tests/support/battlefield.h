@@ -33,4 +33,13 @@ inline int AudioCount(const HeadlessPlatform& plat, int index,
   return n;
 }
 
+// The last recorded audio call of one kind to one sound; value -99999 when there was none.
+inline HeadlessPlatform::AudioCall LastAudio(const HeadlessPlatform& plat, int index,
+                                             HeadlessPlatform::AudioCall::Op op) {
+  HeadlessPlatform::AudioCall found{op, index, -99999, false};
+  for (const auto& c : plat.audioCalls)
+    if (c.index == index && c.op == op) found = c;
+  return found;
+}
+
 }  // namespace vorlan::testing

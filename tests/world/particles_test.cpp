@@ -54,8 +54,7 @@ TEST_F(ParticlesTest, InvisibleDropsStillLeaveTheirDots) {
   EXPECT_EQ(g.form.Terain.Pixels(), before.Pixels());
 }
 
-// Snow grows with spare time and a bold player, and falls back near its cap; a machine short of
-// spare time melts it one flake a frame.
+// A machine short of spare time melts the snow one flake a frame.
 TEST_F(ParticlesTest, LittleSpareTimeMeltsTheSnow) {
   g.timing.MaxIdleSpins = 10000, g.world.SnowCount = 200;
   Snow(g);
