@@ -11,7 +11,6 @@
 #include "persistence/options_file.h"
 #include "platform/files.h"
 #include "soldiers/soldier_files.h"
-#include "support/score_server.h"
 #include "support/test_game.h"
 #include "text.h"
 #include "worldscores/world_table.h"
@@ -56,13 +55,11 @@ TEST(ContentData, DefaultScoreTablesLoadDescendingAndMakeAFullPage) {
   // No archive yet: loading falls back to the default tables.
   LoadHighScores(t.g);
   const auto& hs = t.g.hs;
-  EXPECT_LT(ScoreOf(hs.HsScore[0]), 5000) << "modest results a new player can beat";
+  EXPECT_GT(ScoreOf(hs.HsScore[10]), 0);
   for (int i = 0; i < 11; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_GT(ScoreOf(hs.HsScore[i]), 0);
-    if (i > 0) {
-      EXPECT_LT(ScoreOf(hs.HsScore[i]), ScoreOf(hs.HsScore[i - 1]));
-    }
+    // Descending, from modest results a new player can beat.
+    EXPECT_LT(ScoreOf(hs.HsScore[i]), i > 0 ? ScoreOf(hs.HsScore[i - 1]) : 5000);
     EXPECT_EQ(std::pair(hs.HsDate[i].size(), hs.HsTime[i].size()), (std::pair<size_t, size_t>(8, 5)));
     // The stored ceilings agree with the stored skills.
     EXPECT_EQ(ScoreOf(hs.HsMaxHealth[i]), (ScoreOf(hs.HsBulletSpeed[i]) + 3) * 30);
@@ -78,8 +75,7 @@ TEST(ContentData, DefaultScoreTablesLoadDescendingAndMakeAFullPage) {
   EXPECT_GT(ScoreOf(ws.WsScore[100]), 0);
   WriteWorldPage(t.g);
   auto page = Lines(other / "worldscoresVo118.htm");
-  ASSERT_EQ(page.size(), 29u + 100u * 6u + 9u);
-  EXPECT_EQ(page.back(), "</HTML>");
+  EXPECT_EQ(page.size(), 29u + 100u * 6u + 9u);
 }
 
 fs::path Generator() { return testing::BuiltProgramDir().parent_path() / "tools" / "vorlan_content"; }
@@ -103,9 +99,8 @@ TEST(ContentData, DefaultOptionsAreWindowedWithEffectsOnAtVolume80) {
   for (int16_t on : {o.OptBloodFly, o.OptBloodStays, o.OptBulletFly, o.OptScoreInfo, o.OptSnow, o.OptMono,
                      o.OptFootSteps, o.OptMovementReal, o.OptAlphaBlend, o.OptKillsInRow, o.MapsGenerated})
     EXPECT_EQ(on, 0);
-  auto site = Lines(t.plat.ProgramDir() / "OtherFiles" / "WebSite.txt");
-  ASSERT_EQ(site.size(), 1u);
-  EXPECT_EQ(site[0], "http://127.0.0.1:8421");
+  EXPECT_EQ(Lines(t.plat.ProgramDir() / "OtherFiles" / "WebSite.txt"),
+            std::vector<std::string>{"http://127.0.0.1:8421"});
   EXPECT_TRUE(Lines(t.plat.ProgramDir() / "Upload" / "upload.txt").empty());
   EXPECT_TRUE(Lines(t.plat.ProgramDir() / "OtherFiles" / "upload.txt").empty());
 }
@@ -113,7 +108,8 @@ TEST(ContentData, DefaultOptionsAreWindowedWithEffectsOnAtVolume80) {
 // A rebuild runs the generator over a folder where the player has played: settings and pending
 // uploads stay, and folders spelt in another case are reused rather than doubled.
 TEST(ContentData, RegeneratingKeepsThePlayersSettingsAndUploads) {
-  fs::path dir = testing::FreshFolder("content-regen");
+  HeadlessPlatform plat;  // an empty folder, removed with the platform
+  const fs::path dir = plat.ProgramDir();
   fs::create_directories(dir / "otherfiles");
   fs::create_directories(dir / "upload");
   const std::string options =
@@ -130,7 +126,6 @@ TEST(ContentData, RegeneratingKeepsThePlayersSettingsAndUploads) {
   EXPECT_FALSE(fs::exists(dir / "OtherFiles"));
   EXPECT_TRUE(fs::exists(dir / "otherfiles" / "Temp.txt"));
   EXPECT_FALSE(fs::exists(dir / "otherfiles" / "Options.txt"));
-  fs::remove_all(dir);
 }
 
 }  // namespace

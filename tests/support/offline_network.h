@@ -1,6 +1,9 @@
-// The network of a machine without one: no interface up, nothing answers. Scripted networks
-// derive from it and answer only what they script.
+// The network of a machine without one: no interface up, nothing answers. Given a network to
+// pass calls on to, it answers as that one does. Scripted and hooked networks derive from it and
+// override only the calls they stage.
 #pragma once
+
+#include <memory>
 
 #include "platform/network.h"
 
@@ -8,30 +11,50 @@ namespace vorlan::testing {
 
 class OfflineNetwork : public Network {
  public:
-  void SetLimits(const NetLimits& limits) override { limits_ = limits; }
-  const NetLimits& Limits() const override { return limits_; }
-  void SetProgress(NetProgress) override {}
-  NetStatus Wait(int) override { return NetStatus::Failed; }
-  NetStatus DownloadUrl(std::string_view, const std::filesystem::path&) override { return NetStatus::Failed; }
-  NetStatus FtpConnect(std::string_view, std::string_view, std::string_view) override {
-    return NetStatus::Failed;
+  explicit OfflineNetwork(std::unique_ptr<Network> to = nullptr) : to_(std::move(to)) {}
+
+  void SetLimits(const NetLimits& limits) override {
+    limits_ = limits;
+    if (to_) to_->SetLimits(limits);
   }
-  bool FtpOpen() const override { return false; }
-  std::string FtpCurrentDirectory() override { return {}; }
-  NetStatus FtpSetCurrentDirectory(std::string_view) override { return NetStatus::Failed; }
-  NetStatus FtpGet(std::string_view, const std::filesystem::path&, bool) override {
-    return NetStatus::Failed;
+  const NetLimits& Limits() const override { return to_ ? to_->Limits() : limits_; }
+  void SetProgress(NetProgress p) override {
+    if (to_) to_->SetProgress(std::move(p));
   }
-  NetStatus FtpPut(const std::filesystem::path&, std::string_view) override { return NetStatus::Failed; }
-  NetStatus FtpExists(std::string_view) override { return NetStatus::Failed; }
-  NetStatus FtpDelete(std::string_view) override { return NetStatus::Failed; }
-  NetStatus FtpRename(std::string_view, std::string_view) override { return NetStatus::Failed; }
-  std::optional<std::vector<std::string>> FtpList() override { return std::nullopt; }
-  void FtpClose() override {}
-  bool InterfaceUp() override { return false; }
-  bool IsThisMachine(std::string_view host) override { return IsLoopbackName(host); }
+  NetStatus Wait(int ms) override { return to_ ? to_->Wait(ms) : NetStatus::Failed; }
+  NetStatus DownloadUrl(std::string_view url, const std::filesystem::path& f) override {
+    return to_ ? to_->DownloadUrl(url, f) : NetStatus::Failed;
+  }
+  NetStatus FtpConnect(std::string_view h, std::string_view u, std::string_view p) override {
+    return to_ ? to_->FtpConnect(h, u, p) : NetStatus::Failed;
+  }
+  bool FtpOpen() const override { return to_ && to_->FtpOpen(); }
+  std::string FtpCurrentDirectory() override { return to_ ? to_->FtpCurrentDirectory() : ""; }
+  NetStatus FtpSetCurrentDirectory(std::string_view d) override {
+    return to_ ? to_->FtpSetCurrentDirectory(d) : NetStatus::Failed;
+  }
+  NetStatus FtpGet(std::string_view r, const std::filesystem::path& l, bool a) override {
+    return to_ ? to_->FtpGet(r, l, a) : NetStatus::Failed;
+  }
+  NetStatus FtpPut(const std::filesystem::path& l, std::string_view r) override {
+    return to_ ? to_->FtpPut(l, r) : NetStatus::Failed;
+  }
+  NetStatus FtpExists(std::string_view r) override { return to_ ? to_->FtpExists(r) : NetStatus::Failed; }
+  NetStatus FtpDelete(std::string_view r) override { return to_ ? to_->FtpDelete(r) : NetStatus::Failed; }
+  NetStatus FtpRename(std::string_view a, std::string_view b) override {
+    return to_ ? to_->FtpRename(a, b) : NetStatus::Failed;
+  }
+  std::optional<std::vector<std::string>> FtpList() override { return to_ ? to_->FtpList() : std::nullopt; }
+  void FtpClose() override {
+    if (to_) to_->FtpClose();
+  }
+  bool InterfaceUp() override { return to_ && to_->InterfaceUp(); }
+  bool IsThisMachine(std::string_view host) override {
+    return to_ ? to_->IsThisMachine(host) : IsLoopbackName(host);
+  }
 
  private:
+  std::unique_ptr<Network> to_;
   NetLimits limits_;
 };
 

@@ -10,8 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 namespace vorlan::testing {
@@ -51,16 +51,13 @@ bool Accepts(int port) {
   return ok;
 }
 
-}  // namespace
-
+// A fresh empty folder under the system's temporary folder.
 std::filesystem::path FreshFolder(const std::string& what) {
-  static std::atomic<int> counter{0};
-  auto p = std::filesystem::temp_directory_path() /
-           ("vorlan-ws-" + what + "-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(p);
-  std::filesystem::create_directories(p);
-  return p;
+  std::string pattern = (std::filesystem::temp_directory_path() / ("vorlan-" + what + "-XXXXXX")).string();
+  return mkdtemp(pattern.data()) ? pattern : std::string();
 }
+
+}  // namespace
 
 std::string ReadBytes(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -117,8 +114,7 @@ void ScoreServer::Announce(const std::string& version, const std::string& downlo
   line.resize(5, ' ');
   line += version;
   line.resize(32, ' ');
-  line += download;
-  std::ofstream(WebFolder() / "NewVer.txt", std::ios::binary) << line << "\r\n";
+  WriteBytes(WebFolder() / "NewVer.txt", line + download + "\r\n");
 }
 
 // vsftpd runs as the user who starts it (it cannot chroot then, so absolute names reach the whole

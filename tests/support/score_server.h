@@ -64,8 +64,6 @@ class SilentServer {
 // The line of "WSserver.txt" that sends the game to an FTP server on 127.0.0.1.
 std::string FtpAddressLine(int port, const std::string& login);
 
-// A fresh empty folder under the system's temporary folder (removed by the caller).
-std::filesystem::path FreshFolder(const std::string& what);
 std::string ReadBytes(const std::filesystem::path& p);
 void WriteBytes(const std::filesystem::path& p, const std::string& bytes);  // creates the folders
 

@@ -39,41 +39,20 @@ inline std::string TemplateText() {
 
 // The real network with hooks the tests use to stage what other clients do at a given moment:
 // each hook runs before the call and may answer in its place.
-class HookedNetwork : public Network {
+class HookedNetwork : public OfflineNetwork {
  public:
+  HookedNetwork() : OfflineNetwork(MakeCurlNetwork()) {}
   using Hook = std::function<std::optional<NetStatus>(std::string_view name)>;
   Hook beforeGet, beforeRename;
 
-  void SetLimits(const NetLimits& l) override { real->SetLimits(l); }
-  const NetLimits& Limits() const override { return real->Limits(); }
-  void SetProgress(NetProgress p) override { real->SetProgress(std::move(p)); }
-  NetStatus Wait(int ms) override { return real->Wait(ms); }
-  NetStatus DownloadUrl(std::string_view url, const std::filesystem::path& f) override {
-    return real->DownloadUrl(url, f);
-  }
-  NetStatus FtpConnect(std::string_view h, std::string_view u, std::string_view p) override {
-    return real->FtpConnect(h, u, p);
-  }
-  bool FtpOpen() const override { return real->FtpOpen(); }
-  std::string FtpCurrentDirectory() override { return real->FtpCurrentDirectory(); }
-  NetStatus FtpSetCurrentDirectory(std::string_view d) override { return real->FtpSetCurrentDirectory(d); }
   NetStatus FtpGet(std::string_view r, const std::filesystem::path& l, bool a) override {
     if (auto s = beforeGet ? beforeGet(r) : std::nullopt) return *s;
-    return real->FtpGet(r, l, a);
+    return OfflineNetwork::FtpGet(r, l, a);
   }
-  NetStatus FtpPut(const std::filesystem::path& l, std::string_view r) override { return real->FtpPut(l, r); }
-  NetStatus FtpExists(std::string_view r) override { return real->FtpExists(r); }
-  NetStatus FtpDelete(std::string_view r) override { return real->FtpDelete(r); }
   NetStatus FtpRename(std::string_view a, std::string_view b) override {
     if (auto s = beforeRename ? beforeRename(a) : std::nullopt) return *s;
-    return real->FtpRename(a, b);
+    return OfflineNetwork::FtpRename(a, b);
   }
-  std::optional<std::vector<std::string>> FtpList() override { return real->FtpList(); }
-  void FtpClose() override { real->FtpClose(); }
-  bool InterfaceUp() override { return real->InterfaceUp(); }
-  bool IsThisMachine(std::string_view host) override { return real->IsThisMachine(host); }
-
-  std::unique_ptr<Network> real = MakeCurlNetwork();
 };
 
 // A headless platform with the network a test chooses (the real one unless set).
@@ -104,32 +83,22 @@ inline void WriteWorldArchive(const std::filesystem::path& file, const std::vect
 }
 
 struct Machine {
-  std::filesystem::path program, data;
   OfflineNetwork offline;  // no interface, nothing answers
   HookedNetwork hooked;
-  std::unique_ptr<TestPlatform> plat;
+  std::unique_ptr<TestPlatform> plat = std::make_unique<TestPlatform>();  // removes its folders
+  std::filesystem::path program = plat->ProgramDir(), data = plat->DataDir();
   std::unique_ptr<Game> g;
 
   enum class Kind { Real, Offline, Hooked };
   explicit Machine(const std::string& site, Kind kind = Kind::Real) {
-    program = FreshFolder("program");
-    data = FreshFolder("data");
     WriteBytes(program / "OtherFiles" / "WebSite.txt", site + "\r\n");
     WriteBytes(program / "OtherFiles" / "default.htm", TemplateText());
     std::filesystem::create_directories(program / "upload");
     WriteWorldArchive(program / "OtherFiles" / "Temp2.txt", {}, -1);  // the default: empty, counter 0
-    plat = std::make_unique<TestPlatform>(program, data);
     if (kind == Kind::Offline) plat->net = &offline;
     if (kind == Kind::Hooked) plat->net = &hooked;
     g = std::make_unique<Game>(*plat);
     SetLimits(2, 20);
-  }
-  ~Machine() {
-    g.reset();
-    plat.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(program, ec);
-    std::filesystem::remove_all(data, ec);
   }
 
   // Puts results into the local table as if it had been loaded from its archive.
