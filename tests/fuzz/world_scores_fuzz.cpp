@@ -1,10 +1,9 @@
 // The world archive as the server sends it: loaded, saved and loaded again, then merged with the
 // local table.
-#include <algorithm>
-
 #include "fuzz/fuzz_game.h"
 #include "numbers.h"
 #include "persistence/high_scores.h"
+#include "text.h"
 #include "worldscores/world_table.h"
 
 using namespace vorlan;
@@ -21,9 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int slot = 0; slot < WorldScoreState::kSlots; ++slot) {
     first.push_back(WsRecord(g.ws, slot));
     // Control characters at either end of a name show as blanks, which the archive drops.
-    std::string& name = first.back().Name;
-    name.erase(0, std::min(name.find_first_not_of(' '), name.size()));
-    name.erase(std::min(name.find_last_not_of(' ') + 1, name.size()));
+    first.back().Name = Trim(first.back().Name);
     FUZZ_CHECK(first.back().Name.size() <= col::Name);
     for (char c : first.back().Name) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
   }

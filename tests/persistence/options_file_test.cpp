@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
+#include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 
 namespace vorlan {
@@ -14,7 +14,7 @@ class OptionsFileTest : public ::testing::Test {
  protected:
   void SetUp() override { std::filesystem::create_directories(plat.ProgramDir() / "OtherFiles"); }
   std::filesystem::path File() { return plat.ProgramDir() / "OtherFiles" / "Options.txt"; }
-  void Write(const std::string& bytes) { std::ofstream(File(), std::ios::binary) << bytes; }
+  void Write(const std::string& bytes) { WriteWholeFile(File(), bytes); }
   HeadlessPlatform plat;
   Game g{plat};
 };
@@ -24,9 +24,7 @@ TEST_F(OptionsFileTest, RoundTripInThePrintFormatWithCrLf) {
   o.OptBloodFly = 8, o.SoundVolume = 80, o.PlayMinutes = 123456, o.MapsGenerated = 1;
   o.OptFullScreen = 8, o.OptMovementReal = -1;
   OptionsFile(g, true);
-  std::ifstream in(File(), std::ios::binary);
-  std::string text(std::istreambuf_iterator<char>(in), {});
-  EXPECT_EQ(text,
+  EXPECT_EQ(ReadWholeFile(File()).value_or(""),
             " 8 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 80 \r\n 123456 \r\n 0 \r\n 0 \r\n 1 \r\n 8 "
             "\r\n-1 \r\n 0 \r\n 0 \r\n");
   Game other(plat);
