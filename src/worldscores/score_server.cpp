@@ -151,6 +151,7 @@ ArchiveSight LookAtArchive(Game& g, const std::vector<std::string>& ours) {
 // Nothing seen of the archive this many times in a row, with pauses, means there is none.
 constexpr int kAbsentSightings = 3;
 constexpr int kRefusalsMeaningNo = 8;
+constexpr int kTransferRetries = 2;
 
 // Waiting for another client that holds the archive. Counts how long the same one held it; one
 // that held it too long stopped halfway and its archive is put back.
@@ -259,7 +260,11 @@ bool ReplaceWorldArchive(Game& g) {
     if (took == NetStatus::Failed) return stop(kNoAnswer);
     if (took == NetStatus::Ok) {
       held.push_back(hold);
-      if (net.FtpGet(hold, serverCopy, false) != NetStatus::Ok) return stop(kRefused);
+      // Nobody else touches the copy we hold, so a broken transfer is worth another try.
+      NetStatus got = net.FtpGet(hold, serverCopy, false);
+      for (int retry = 0; got == NetStatus::Failed && retry < kTransferRetries; ++retry)
+        got = net.FtpGet(hold, serverCopy, false);
+      if (got != NetStatus::Ok) return stop(got == NetStatus::Failed ? kNoAnswer : kRefused);
       std::string now = ReadWholeFile(serverCopy).value_or("");
       if (now != ws.SyncBase) {
         RemergeWorldScores(g, serverCopy);

@@ -285,6 +285,22 @@ TEST_F(ScoreServerTest, AnUploadGoneBeforeItsRenameGoesUpAgainAndNothingIsDelete
   EXPECT_EQ(LeftOnServer(), 0);
 }
 
+TEST_F(ScoreServerTest, ABrokenDownloadOfTheTakenArchiveIsTriedAgain) {
+  PutEarlierResults(ServerArchive(), 3);
+  Machine m(server->Site(), Machine::Kind::Hooked);
+  m.Local({Result(5000, "Steady")});
+  int broken = 0;
+  m.hooked.beforeGet = [&](std::string_view name) -> std::optional<NetStatus> {
+    if (!name.starts_with("AtopwVo118.vor.") || broken == 2) return std::nullopt;
+    ++broken;
+    return NetStatus::Failed;
+  };
+  DownloadScores(*m.g);
+  EXPECT_FALSE(m.g->ws.SyncAborted) << m.g->ws.SyncFailure;
+  EXPECT_EQ(broken, 2);
+  EXPECT_EQ(Missing(ServerArchive(), {"Steady", "Earlier0", "Earlier1", "Earlier2"}), 0);
+}
+
 TEST_F(ScoreServerTest, ARefusedArchiveDownloadLeavesBothTablesAsTheyWere) {
   PutEarlierResults(ServerArchive(), 3);
   Machine m(server->Site(), Machine::Kind::Hooked);
