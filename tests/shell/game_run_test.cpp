@@ -78,14 +78,14 @@ class GameRun {
     for (int i = 1; i < kSoldierSlots; ++i) {
       const Soldier& s = g.world.Soldiers[i];
       const double d = std::hypot(s.X - p.X, s.Y - p.Y);
-      if (s.Alive != 0 && d < best)
-        best = d, tx = static_cast<int>(s.X) + 10, ty = static_cast<int>(s.Y) + 10;
+      if (s.Alive == 0 || d >= best) continue;
+      best = d;
+      tx = static_cast<int>(s.X) + 10;
+      ty = static_cast<int>(s.Y) + 10;
     }
     plat.SetCursorField(std::clamp(tx, 0, 299), std::clamp(ty, 0, 299));
     auto push = [&](Event::Type type, int button, int key = 0) {
-      Event e;
-      e.type = type, e.button = button, e.keyCode = key;
-      plat.PushEvent(e);
+      plat.PushEvent({.type = type, .keyCode = key, .button = button, .text = {}});
     };
     if (n % 50 == 0) push(Event::Type::MouseDown, 1);
     if (n % 50 == 40) push(Event::Type::MouseUp, 1);

@@ -76,9 +76,7 @@ TEST_F(InputTest, CursorMapsIntoFieldPixelsWindowedAndFullScreen) {
 // Typed text and closing the window are checked through the name entry.
 TEST_F(InputTest, WindowEventsSetMouseFlagsOnlyOverTheFieldAndQChangesTheFireMode) {
   auto event = [](Event::Type type, int button = 0, int key = 0, float x = 0, float y = 0) {
-    Event e;
-    e.type = type, e.button = button, e.keyCode = key, e.x = x, e.y = y;
-    return e;
+    return Event{.type = type, .keyCode = key, .button = button, .x = x, .y = y, .text = {}};
   };
   for (Event e : {event(Event::Type::MouseDown, 1, 0, 299, 299), event(Event::Type::MouseDown, 2),
                   event(Event::Type::MouseDown, 4, 0, 150, 300),  // over the status panel

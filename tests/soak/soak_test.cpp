@@ -93,8 +93,7 @@ struct Soak : HeadlessPlatform {
   }
 
   void Push(Event::Type type, int button, int key = 0) {
-    Event e;
-    e.type = type, e.keyCode = key, e.button = button, e.x = 1.f * cursorX, e.y = 1.f * cursorY;
+    Event e{.type = type, .keyCode = key, .button = button, .x = 1.f * cursorX, .y = 1.f * cursorY, .text = {}};
     if (type == Event::Type::KeyDown || type == Event::Type::KeyUp) e.shift = Chance(8);
     PushEvent(e);
   }
