@@ -49,10 +49,10 @@ void Toggle(int16_t& flag) { flag = flag > 0 ? kOptOn : kOptOff; }
 // disk even when the window is closed next.
 void SaveToggle(Game& g) { OptionsFile(g, true); }
 
-// One option row: check box, clickable text, toggled when its text was clicked.
+// One option row: check box, clickable text, toggled when its text or its box was clicked.
 bool OptionRow(Game& g, const std::string& text, int tx, int ty, int cx, int cy, int16_t& flag) {
   CheckBox(g, cx, cy, flag);
-  if (!DrawMenuItem(g, text, tx, ty, 8, true)) return false;
+  if (!DrawMenuItem(g, text, tx, ty, 8, true, cx)) return false;
   Toggle(flag);
   SaveToggle(g);
   return true;

@@ -10,7 +10,7 @@
 
 namespace vorlan {
 
-void MenuHitTest(Game& g, int x, int y, std::string& text, int h, bool clickable) {
+void MenuHitTest(Game& g, int x, int y, std::string& text, int h, bool clickable, int hotLeft) {
   MenuState& m = g.menus;
   // Small text on the score screens gets a lower, narrower hot zone.
   if ((m.CurrentScreen == "HS" || m.CurrentScreen == "WS") && h < 8) h -= 2;
@@ -19,7 +19,8 @@ void MenuHitTest(Game& g, int x, int y, std::string& text, int h, bool clickable
   // The width is estimated as h pixels per character rather than measured.
   const long long cx = g.input.CursorX, cy = g.input.CursorY;
   const long long n = static_cast<long long>(text.size());
-  const bool over = x < cx && cx < x + n * h && y < cy && cy < y + h + 2;
+  const long long left = hotLeft >= 0 && hotLeft < x ? hotLeft - 1 : x;
+  const bool over = left < cx && cx < x + n * h && y < cy && cy < y + h + 2;
   if (!over) return;
 
   if (clickable && m.LastHoverText != text) PlaySoundAt(g, snd::MouseOver, 150);
@@ -40,10 +41,10 @@ void MenuHitTest(Game& g, int x, int y, std::string& text, int h, bool clickable
   }
 }
 
-bool DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, bool clickable) {
+bool DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, bool clickable, int hotLeft) {
   std::string shown = text;
   g.menus.MenuTextColor = kMenuNavy;
-  MenuHitTest(g, x, y + 2, shown, fontSize - 2, clickable);
+  MenuHitTest(g, x, y + 2, shown, fontSize - 2, clickable, hotLeft);
   Surface& field = g.form.Field;
   field.foreColor = g.menus.MenuTextColor;
   field.fontSize = fontSize;

@@ -15,10 +15,11 @@ constexpr Color kMenuPaleGreen = 0xC0FFC0;
 
 // Draws one item at (x, y) on Field and reacts to the cursor: highlight, MouseOver sound,
 // click (MenuClickY = y, the button consumed, options saved). An empty text is drawn as "0".
-// True while the click stands at this item's y (MenuClickY == y).
-bool DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, bool clickable);
+// True while the click stands at this item's y (MenuClickY == y). With hotLeft the item also
+// answers from that x on (a check box left of its text).
+bool DrawMenuItem(Game& g, const std::string& text, int x, int y, int fontSize, bool clickable, int hotLeft = -1);
 // The hit test of an item; y is the item's y + 2 and h its font size - 2. May change text.
-void MenuHitTest(Game& g, int x, int y, std::string& text, int h, bool clickable);
+void MenuHitTest(Game& g, int x, int y, std::string& text, int h, bool clickable, int hotLeft = -1);
 void MainMenuScreen(Game& g);
 void MenuDecoration(Game& g);
 // MAIN MENU was clicked: back to the main menu. The click is forgotten, or the main menu's

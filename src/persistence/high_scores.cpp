@@ -24,7 +24,6 @@ constexpr int kUploadListMax = 20;
 // Eleven records and the end mark take under 1.4 KB: a larger archive is junk, not read.
 constexpr size_t kMaxArchiveBytes = 4096;
 // Damaged archives kept at most: the oldest ones and the newest.
-constexpr int kDamagedKept = 10;
 
 // A record line after unscrambling: its keys are where a record has them (a line cut short or
 // overwritten with junk is not a record).
@@ -62,21 +61,6 @@ ArchiveRead ReadArchive(const std::filesystem::path& file, std::vector<ScoreReco
     if (records.size() == kHsSlots) return ArchiveRead::Whole;
   }
   return ArchiveRead::Damaged;  // stops before eleven records and its end mark
-}
-
-// Moves a damaged archive aside as ".damaged", ".damaged.2", ... up to ".damaged.10"; once all
-// are taken the newest replaces ".damaged.10", so the oldest and the newest are kept. False
-// when it could not be moved (then it must not be written over).
-bool KeepDamaged(const std::filesystem::path& archive) {
-  std::error_code ec;
-  std::filesystem::path kept;
-  for (int n = 1; n <= kDamagedKept; ++n) {
-    kept = archive;
-    kept += n == 1 ? std::string(".damaged") : ".damaged." + std::to_string(n);
-    if (!std::filesystem::exists(kept, ec) && !ec) break;
-  }
-  std::filesystem::rename(archive, kept, ec);
-  return !ec;
 }
 
 // The table from records, places past them empty.

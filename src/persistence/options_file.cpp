@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -47,19 +48,58 @@ void Read32(const std::vector<std::string>& lines, size_t i, int32_t& var) {
 // trailing blank.
 std::string PrintFormat(long long v) { return (v < 0 ? "" : " ") + IntText(v) + " "; }
 
+constexpr size_t kLines = 16;
+constexpr size_t kPlayMinutesLine = 8, kTimesPlayedLine = 9, kMapsLine = 11;
+
+// Every one of the 16 lines a number that fits its variable.
+bool Usable(const std::vector<std::string>& lines) {
+  if (lines.size() < kLines) return false;
+  long long v;
+  for (size_t i = 0; i < kLines; ++i) {
+    bool wide = i == kPlayMinutesLine || i == kTimesPlayedLine;
+    if (!LineValue(lines, i, wide ? -2147483648.0 : -32768.0, wide ? 2147483647.0 : 32767.0, v)) return false;
+  }
+  return true;
+}
+
+// A file that cannot be used must not switch everything on (full screen included): it is kept
+// for a look, the shipped options take its place and the play statistics that survive stay.
+void ReplaceDamaged(Game& g, const std::filesystem::path& file, const std::vector<std::string>& lines) {
+  OptionsState fresh = ShippedOptions();
+  fresh.SoundMuted = g.options.SoundMuted;
+  Read32(lines, kPlayMinutesLine, fresh.PlayMinutes);
+  Read32(lines, kTimesPlayedLine, fresh.TimesPlayed);
+  Read16(lines, kMapsLine, fresh.MapsGenerated);
+  g.options = fresh;
+  std::fprintf(stderr, "vorlan: %s cannot be used; kept as %s.damaged, the shipped options are used\n",
+               file.string().c_str(), file.filename().string().c_str());
+  if (KeepDamaged(file)) OptionsFile(g, true);
+}
+
 }  // namespace
+
+OptionsState ShippedOptions() {
+  OptionsState o;
+  o.OptDebugInfo = kOptOff;
+  o.SoundVolume = 80;
+  o.OptFullScreen = kOptOff;
+  return o;
+}
+
+std::vector<std::string> OptionsFileLines(const OptionsState& o) {
+  return {PrintFormat(o.OptBloodFly),   PrintFormat(o.OptBloodStays),   PrintFormat(o.OptBulletFly),
+          PrintFormat(o.OptDebugInfo),  PrintFormat(o.OptScoreInfo),    PrintFormat(o.OptSnow),
+          PrintFormat(o.OptMono),       PrintFormat(o.SoundVolume),     PrintFormat(o.PlayMinutes),
+          PrintFormat(o.TimesPlayed),   PrintFormat(o.OptFootSteps),    PrintFormat(o.MapsGenerated),
+          PrintFormat(o.OptFullScreen), PrintFormat(o.OptMovementReal), PrintFormat(o.OptAlphaBlend),
+          PrintFormat(o.OptKillsInRow)};
+}
 
 void OptionsFile(Game& g, bool save) {
   OptionsState& o = g.options;
   std::filesystem::path file = g.PathOf("\\OtherFiles\\Options.txt");
   if (save) {
-    std::vector<std::string> lines = {
-        PrintFormat(o.OptBloodFly),   PrintFormat(o.OptBloodStays),   PrintFormat(o.OptBulletFly),
-        PrintFormat(o.OptDebugInfo),  PrintFormat(o.OptScoreInfo),    PrintFormat(o.OptSnow),
-        PrintFormat(o.OptMono),       PrintFormat(o.SoundVolume),     PrintFormat(o.PlayMinutes),
-        PrintFormat(o.TimesPlayed),   PrintFormat(o.OptFootSteps),    PrintFormat(o.MapsGenerated),
-        PrintFormat(o.OptFullScreen), PrintFormat(o.OptMovementReal), PrintFormat(o.OptAlphaBlend),
-        PrintFormat(o.OptKillsInRow)};
+    std::vector<std::string> lines = OptionsFileLines(o);
     // A failed write (no OtherFiles folder, read-only disk, full disk) keeps the settings in
     // memory, tells the player once and is tried again at the next save.
     std::error_code why(ENOENT, std::generic_category());
@@ -73,8 +113,11 @@ void OptionsFile(Game& g, bool save) {
   }
 
   std::optional<std::vector<std::string>> read;
+  std::error_code why;
   // Sixteen numbers never fill a kilobyte: anything larger is junk and is not read at all.
-  if (!file.empty()) read = ReadLines(file, {.maxBytes = 1024, .maxLines = 16, .refuseLarger = true});
+  if (!file.empty()) read = ReadLines(file, {.maxBytes = 1024, .maxLines = kLines, .refuseLarger = true}, &why);
+  if (!read && why == std::errc::file_too_large) return ReplaceDamaged(g, file, {});
+  if (read && !Usable(*read)) return ReplaceDamaged(g, file, *read);
   if (!read) {
     // No file: everything on, full screen, stereo, volume 0, no statistics, maps not generated.
     OptionsState fresh;  // every field 0
@@ -83,7 +126,6 @@ void OptionsFile(Game& g, bool save) {
     return;
   }
   const std::vector<std::string>& lines = *read;
-  // A short file or a line that is not a number leaves that setting as it was in memory.
   Read16(lines, 0, o.OptBloodFly);
   Read16(lines, 1, o.OptBloodStays);
   Read16(lines, 2, o.OptBulletFly);

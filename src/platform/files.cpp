@@ -163,6 +163,19 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std:
   return ReadPrefix(file, 256u << 20, true, more, error);
 }
 
+bool KeepDamaged(const std::filesystem::path& file) {
+  constexpr int kKept = 10;
+  std::error_code ec;
+  std::filesystem::path kept;
+  for (int n = 1; n <= kKept; ++n) {
+    kept = file;
+    kept += n == 1 ? std::string(".damaged") : ".damaged." + std::to_string(n);
+    if (!std::filesystem::exists(kept, ec) && !ec) break;
+  }
+  std::filesystem::rename(file, kept, ec);
+  return !ec;
+}
+
 std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& file, const LineLimits& limits,
                                                   std::error_code* error) {
   bool more = false;

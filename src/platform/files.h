@@ -92,6 +92,10 @@ bool FileExists(const std::filesystem::path& file);
 bool CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to,
                   std::error_code* error = nullptr);
 
+// Moves a damaged file aside as "<name>.damaged", ".damaged.2", ... up to ".damaged.10"; once all
+// are taken the newest replaces ".damaged.10", so the oldest and the newest are kept. False
+// when it could not be moved (then it must not be written over).
+bool KeepDamaged(const std::filesystem::path& file);
 // Removes what writes cut short by a kill left in folder: the game's temporary files
 // ("<name>.tmp<pid>-<n>") whose process no longer runs. Returns how many were removed.
 int RemoveStaleTempFiles(const std::filesystem::path& folder);

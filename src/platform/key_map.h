@@ -21,7 +21,7 @@ int ModifiersToShift(uint16_t sdlMod);
 // DirectInput scan codes the game reads (indexes of the keyboard state).
 namespace dik {
 constexpr int Escape = 0x01, Return = 0x1C, NumpadEnter = 0x9C, Add = 0x4E, Subtract = 0x4A, Insert = 0xD2,
-              X = 0x2D, Up = 0xC8, Down = 0xD0, Left = 0xCB, Right = 0xCD, W = 0x11, A = 0x1E, S = 0x1F,
+              Minus = 0x0C, Equals = 0x0D, X = 0x2D, Up = 0xC8, Down = 0xD0, Left = 0xCB, Right = 0xCD, W = 0x11, A = 0x1E, S = 0x1F,
               D = 0x20;
 }  // namespace dik
 

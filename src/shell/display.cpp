@@ -1,5 +1,8 @@
 #include "shell/display.h"
 
+#include <cstdio>
+#include <string>
+
 #include "graphics/picture_catalogue.h"
 #include "menus/name_entry.h"
 #include "numbers.h"
@@ -28,10 +31,12 @@ void SetDisplayMode(Game& g, bool fullScreen) {
     // should not try (and warn) again.
     g.options.OptFullScreen = kOptOff;
     OptionsFile(g, true);
-    constexpr const char* kWarning = "Cannot activate DirectX 7! Make sure you have it installed correctly!";
+    constexpr const char* kHeadline = "Cannot switch to full screen!";
+    constexpr const char* kWhatNow = "The game goes on in a window.";
+    const std::string warning = std::string(kHeadline) + " " + kWhatNow;
+    std::fprintf(stderr, "vorlan: %s\n", warning.c_str());
     // Without a message box (no window manager) the player still reads it in the window.
-    if (g.plat.MessageBox(kWarning, "Vorlan Error!", kMbIconExclamation) == 0)
-      Notify(g, "Cannot activate DirectX 7!", "Make sure you have it installed correctly!", kWarning);
+    if (g.plat.MessageBox(warning, "Vorlan Error!", kMbIconExclamation) == 0) Notify(g, kHeadline, kWhatNow, "");
   }
   g.plat.SetFullScreen(false);
   f.FieldOriginSet = kTrue;

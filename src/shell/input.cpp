@@ -55,7 +55,11 @@ void PollKeyboard(Game& g) {
   InputState& in = g.input;
   FormState& f = g.form;
   if (!in.KeyboardReady) return;
-  if (!ReadKeyState(g)) return;
+  const bool focused = ReadKeyState(g);
+  // A held Insert takes one picture, not one per poll; the next press takes the next one.
+  const bool insertWasHeld = in.InsertHeld;
+  in.InsertHeld = in.KeyState[dik::Insert] != 0;
+  if (!focused) return;
   // While the name box has the focus every key types the name (Enter is the entry's own).
   if (g.hs.NameEntryActive) return;
   auto down = [&](int code) { return in.KeyState[code] != 0; };
@@ -80,15 +84,16 @@ void PollKeyboard(Game& g) {
     }
     if (g.menus.CurrentScreen == "" && !f.Paused && !f.InGame) NewGame(g);
   }
-  if (down(dik::Add) && g.options.SoundVolume < 100) {
+  // The main keyboard's minus and plus ("=" with or without Shift) too: most laptops have no keypad.
+  if ((down(dik::Add) || down(dik::Equals)) && g.options.SoundVolume < 100) {
     g.options.SoundVolume += 1;
     VolumeChanged(g);
   }
-  if (down(dik::Subtract) && g.options.SoundVolume > 0) {
+  if ((down(dik::Subtract) || down(dik::Minus)) && g.options.SoundVolume > 0) {
     g.options.SoundVolume -= 1;
     VolumeChanged(g);
   }
-  if (down(dik::Insert)) TakeScreenshot(g);
+  if (in.InsertHeld && !insertWasHeld) TakeScreenshot(g);
   if (down(dik::X) && (f.InGame == 0 || f.Paused == kTrue)) {
     WindowUnload(g);
     return;

@@ -52,6 +52,7 @@ struct InputState {
   int32_t WindowLeft = 0, WindowTop = 0, WindowRight = 0, WindowBottom = 0;
   int16_t MouseLeft = 0, MouseRight = 0, MouseMiddle = 0;
   int16_t ScreenshotCounter = 0;
+  bool InsertHeld = false;  // one screenshot per press
   bool KeyboardReady = false;
 };
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End to end: the real game under Xvfb, driven with xdotool. Clicks through every menu screen and
-# back, checks that a toggled option survives a restart, plays a game until the player dies, types
-# a name for the new high score and finds it on the high-score screen after another restart.
+# back, takes screenshots with Insert, changes the volume with the main keyboard's keys, toggles
+# options by their text and their check box, checks that a toggled option survives a restart,
+# plays a game until the player dies (walking with D to the end), types a name for the new high
+# score and finds it on the high-score screen after another restart.
 # Usage: menus.sh <program-dir>   (SHOTS_DIR=<dir> keeps the screenshots of every screen there)
 set -euo pipefail
 
@@ -36,6 +38,16 @@ option_line() { sed -n "${1}p" "$OPTIONS" | tr -d ' \r'; }
 # --- Every menu screen and back -------------------------------------------------------------
 start_menu_game
 shot main-menu
+# One press of Insert is one screenshot, however long the key is held.
+pictures() { find "$WORK/prog" -maxdepth 1 -name 'Vorlan Pic*.jpg' | wc -l; }
+xdotool keydown Insert
+sleep 1
+xdotool keyup Insert
+sleep 0.5
+[ "$(pictures)" -eq 1 ] || fail "Insert held for a second wrote $(pictures) screenshots, not 1"
+press Insert
+sleep 0.5
+[ "$(pictures)" -eq 2 ] || fail "a second press of Insert did not write one more screenshot ($(pictures))"
 click_item 30 75
 shot high-scores
 differs main-menu high-scores || fail "HIGH SCORES did not open the high-score screen"
@@ -57,6 +69,24 @@ shot back-from-world
 click_item 30 100
 shot options
 differs main-menu options || fail "OPTIONS & GAME INFO did not open the options screen"
+# The volume keys of the main keyboard: minus, "=" and "+" (Shift and "="); each click on an item
+# writes the options file.
+volume_before=$(option_line 8)
+press minus
+click_item 42 150  # Sound: Stereo, to Mono
+volume_down=$(option_line 8)
+press equal
+click_item 42 150  # back to Stereo
+volume_equal=$(option_line 8)
+press plus
+# A click on a row's check box toggles it as a click on its text does.
+footsteps_before=$(option_line 11)
+click_item 30 91  # the Foot-steps box
+volume_plus=$(option_line 8)
+[ "$volume_down" -lt "$volume_before" ] || fail "minus left the volume at $volume_down (was $volume_before)"
+[ "$volume_equal" -gt "$volume_down" ] || fail "= left the volume at $volume_equal (was $volume_down)"
+[ "$volume_plus" -gt "$volume_equal" ] || fail "+ left the volume at $volume_plus (was $volume_equal)"
+[ "$(option_line 11)" != "$footsteps_before" ] || fail "a click on the Foot-steps check box did not toggle it"
 snow_before=$(option_line 6)
 click_item 42 50
 shot options-snow-toggled
@@ -97,11 +127,16 @@ games=0
 while ! has_name "$DATA/AtopVo118.vor" Testerxq; do
   [ "$SECONDS" -lt "$deadline" ] || fail "no game with a qualifying score in time ($games games)"
   proofs_before=$(proofs)
+  # Walking right when the game ends: D is held into the name entry, repeating, and must not type.
+  xdotool keydown d
   play_until_counted "$OPTIONS" "$deadline"
   games=$((games + 1))
-  sleep 1
+  sleep 1.5
+  xdotool keyup d
   shot name-entry
+  qualified=false
   if [ "$(proofs)" != "$proofs_before" ]; then
+    qualified=true
     xdotool type --delay 80 "tESTERxq"
     sleep 0.5
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while the name was typed"
@@ -110,6 +145,7 @@ while ! has_name "$DATA/AtopVo118.vor" Testerxq; do
   press Return
   sleep 1
   shot name-saved
+  ! $qualified || has_name "$DATA/AtopVo118.vor" Testerxq || fail "the name is not Testerxq (a held key typed?)"
 done
 echo "qualifying game after $games game(s)"
 cmp -s "$DATA/AtopVo118.vor" "$WORK/prog/OtherFiles/HighScores.txt" || fail "HighScores.txt is not a copy of the archive"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end: the window of a first start fills the screen's room smoothly, follows a resize
-# (the canvas at twice its size, letterboxed), takes menu clicks at both sizes, and opens at the
-# resized size after a restart.
+# (the canvas at twice its size, letterboxed), takes menu clicks at both sizes, opens at the
+# resized size after a restart, and never smaller than the canvas at scale 1.
 # Usage: window.sh <program-dir>   (SHOTS_DIR=<dir> keeps the screenshots there)
 set -euo pipefail
 
@@ -40,6 +40,14 @@ grep -q '^window_width=700$' "$SETTINGS" && grep -q '^window_height=760$' "$SETT
 start_game
 [ "$WIDTH" -eq 700 ] && [ "$HEIGHT" -eq 760 ] || fail "a restart opened at ${WIDTH}x${HEIGHT}, not 700x760"
 import -window "$WID" "$SHOTS/window-after-restart.png"
+stop_game
+
+# --- Never smaller than the canvas at scale 1, whatever size was kept -----------------------
+printf 'window_width=150\nwindow_height=150\n' >"$SETTINGS"
+start_game
+[ "$WIDTH" -eq 300 ] && [ "$HEIGHT" -eq 378 ] || fail "a kept 150x150 opened at ${WIDTH}x${HEIGHT}, not 300x378"
+xprop -id "$WID" WM_NORMAL_HINTS | grep -q 'minimum size: 300 by 378' ||
+  fail "the window manager is not told the smallest size: $(xprop -id "$WID" WM_NORMAL_HINTS)"
 stop_game
 
 echo "window end to end: ok (screenshots in $SHOTS)"

@@ -37,10 +37,12 @@ inline void CheckReadBack(int slot, const ScoreRecord& now, const ScoreRecord& w
 }
 
 // Downloads whose address ends in `serves` deliver `body`; other downloads are refused. The FTP
-// side holds a session only when `sessionOpen` is set and then accepts every transfer.
+// side holds a session only when `sessionOpen` is set and then accepts every transfer; a file it
+// is asked for is a copy of `served`, and without one the connection breaks.
 class ScriptedNetwork : public testing::OfflineNetwork {
  public:
   std::string serves, body;
+  std::filesystem::path served;
   bool sessionOpen = false;
   int puts = 0;
 
@@ -64,6 +66,10 @@ class ScriptedNetwork : public testing::OfflineNetwork {
   NetStatus FtpRename(std::string_view from, std::string_view to) override { return Transfer({from, to}); }
   std::optional<std::vector<std::string>> FtpList() override {
     return sessionOpen ? std::optional(std::vector<std::string>{}) : std::nullopt;
+  }
+  NetStatus FtpGet(std::string_view remote, const std::filesystem::path& local, bool) override {
+    if (Transfer({remote}) != NetStatus::Ok || served.empty()) return NetStatus::Failed;
+    return CopyFileOver(served, local) ? NetStatus::Ok : NetStatus::Failed;
   }
   void FtpClose() override { sessionOpen = false; }
   bool InterfaceUp() override { return true; }

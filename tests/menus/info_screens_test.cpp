@@ -30,8 +30,12 @@ TEST_F(InfoScreens, OptionRowsToggleSwitchTheScreenAndTheNewValueIsOnDisk) {
   o.OptBloodStays = -3;
   o.OptFullScreen = 8;
   o.SoundVolume = 0;
-  for (auto [x, y] : {std::pair{42, 50}, {42, 60}, {42, 70}, {42, 80}, {162, 51}, {42, 150}, {42, 160}, {42, 125}}) {
-    Click(x, y);
+  // Rows by their text or their check box; the box left of "Sound: Stereo" shows the mute state
+  // and is not that row's.
+  const std::pair<int, int> presses[] = {{45, 55},  {45, 65},  {34, 77},  {45, 85}, {154, 57},
+                                         {45, 155}, {34, 157}, {45, 165}, {45, 130}};
+  for (auto [x, y] : presses) {
+    Cursor(x, y, true);
     OptionsScreen(g);
   }
   // Positive becomes 0, anything else 8.

@@ -40,30 +40,51 @@ TEST_F(OptionsFileTest, RoundTripInThePrintFormatWithCrLf) {
   EXPECT_EQ(g.options.SoundVolume, 80);
 }
 
-TEST_F(OptionsFileTest, IntegerPartTowardMinusInfinityValidatedLinesAndDamagedLinesKeepTheValueInMemory) {
-  Write("7.9\n-0.5\n0\n0\n0\n0\n0\n50\n2.5\n3\n 5 \n1\n 5 \n8\n0\n0\n");  // LF only is read too
+TEST_F(OptionsFileTest, IntegerPartTowardMinusInfinityAndValidatedLines) {
+  Write("7.9\n-0.5\n0\n0\n0\n0\n0\n500\n2.5\n3\n 5 \n1\n 5 \n8\n0\n0\n");  // LF only is read too
   OptionsFile(g, false);
   EXPECT_EQ(g.options.OptBloodFly, 7);
   EXPECT_EQ(g.options.OptBloodStays, -1);
+  EXPECT_EQ(g.options.SoundVolume, 100);  // stays a percentage
   EXPECT_EQ(g.options.PlayMinutes, 2);
   EXPECT_EQ(g.options.OptFootSteps, 0);   // not a flag value: foot-steps on
   EXPECT_EQ(g.options.OptFullScreen, 8);  // not a flag value: windowed
+}
 
-  g.options.OptBloodFly = 8, g.options.OptSnow = 8, g.options.OptKillsInRow = 8;
-  Write("99999999\r\n0\r\n0\r\n0\r\n0\r\nsnow\r\n0\r\n500\r\n1e300\r\n");  // short, too big, not a number
-  OptionsFile(g, false);
-  EXPECT_EQ(g.options.OptBloodFly, 8);  // does not fit 16 bits
-  EXPECT_EQ(g.options.OptSnow, 8);
-  EXPECT_EQ(g.options.SoundVolume, 100);  // stays a percentage
-  EXPECT_EQ(g.options.PlayMinutes, 2);  // kept
-  EXPECT_EQ(g.options.OptKillsInRow, 8);  // no line 16
+// Cut short, junk or too large: kept aside, and the start is windowed with the shipped options and
+// the statistics that could be read, never everything on.
+TEST_F(OptionsFileTest, ADamagedFileIsKeptAsideAndTheShippedOptionsTakeItsPlace) {
+  const std::vector<std::string> damaged = {
+      "99999999\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n50\r\n95\r\n12\r\n0\r\n1\r\n8\r\n0\r\n0\r\n0\r\n",
+      "8\r\n8\r\n8\r\n0\r\n0\r\nsnow\r\n0\r\n50\r\n95\r\n12\r\n0\r\n1\r\n8\r\n8\r\n8\r\n8\r\n",
+      "8\r\n8\r\n8\r\n0\r\n0\r\n8\r\n0\r\n50\r\n95\r\n12\r\n0\r\n1\r\n8\r\n"};
+  Game shipped(plat);
+  shipped.options = ShippedOptions();
+  for (const std::string& bytes : damaged) {
+    SCOPED_TRACE(bytes);
+    std::filesystem::remove(File().string() + ".damaged");
+    Write(bytes);
+    g.options = OptionsState{};
+    OptionsFile(g, false);
+    EXPECT_EQ(ReadWholeFile(File().string() + ".damaged"), bytes);
+    EXPECT_EQ(g.options.OptFullScreen, 8);
+    EXPECT_EQ(g.options.OptDebugInfo, 8);
+    EXPECT_EQ(g.options.SoundVolume, 80);
+    EXPECT_EQ(std::vector<long long>({g.options.PlayMinutes, g.options.TimesPlayed, g.options.MapsGenerated}),
+              std::vector<long long>({95, 12, 1}));
+    // The file now holds them, so the next start reads the same.
+    shipped.options.PlayMinutes = 95, shipped.options.TimesPlayed = 12, shipped.options.MapsGenerated = 1;
+    EXPECT_EQ(ReadLines(File()), OptionsFileLines(shipped.options));
+  }
 
-  // A file larger than sixteen numbers can be is junk, refused unread like a missing one; a huge
-  // sparse file would take seconds and hundreds of megabytes to read.
+  // A file larger than sixteen numbers can be is refused unread; a huge sparse file would take
+  // seconds and hundreds of megabytes to read. A second damaged file keeps the first one.
   std::filesystem::resize_file(File(), 1ull << 30);
   OptionsFile(g, false);
-  EXPECT_EQ(g.options.OptBloodFly, 0);
-  EXPECT_EQ(g.options.OptKillsInRow, 0);
+  EXPECT_EQ(g.options.OptFullScreen, 8);
+  EXPECT_EQ(g.options.PlayMinutes, 0);
+  EXPECT_EQ(std::filesystem::file_size(File().string() + ".damaged.2"), 1ull << 30);
+  EXPECT_TRUE(std::filesystem::exists(File().string() + ".damaged"));
 }
 
 }  // namespace

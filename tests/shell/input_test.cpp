@@ -49,12 +49,32 @@ TEST_F(InputTest, EscapePausesOnceAndOtherwiseLeadsBackToTheMainMenu) {
   EXPECT_EQ(Count(snd::MenuClick, Op::Play), 2);
 }
 
-TEST_F(InputTest, HeldInsertWritesANewScreenshotEveryPollSkippingTakenNumbers) {
+TEST_F(InputTest, EachInsertPressWritesOneScreenshotSkippingTakenNumbers) {
   std::ofstream(plat.ProgramDir() / "vorlan pic2.JPG") << "taken";  // names match without case
+  Press(dik::Insert, 5);
+  EXPECT_EQ(Count(snd::Photo, Op::Play), 1);
+  PollKeyboard(g);
   Press(dik::Insert, 2);
   for (const char* shot : {"Vorlan Pic1.jpg", "Vorlan Pic3.jpg"})
     EXPECT_TRUE(std::filesystem::exists(plat.ProgramDir() / shot));
+  EXPECT_FALSE(std::filesystem::exists(plat.ProgramDir() / "Vorlan Pic4.jpg"));
   EXPECT_EQ(Count(snd::Photo, Op::Play), 2);
+}
+
+TEST_F(InputTest, VolumeKeysOfKeypadAndMainKeyboardStepPerPollWithinAPercentageButNotInANameEntry) {
+  Press(dik::Minus, 3);
+  Press(dik::Subtract, 1);
+  EXPECT_EQ(g.options.SoundVolume, 46);
+  Press(dik::Equals, 2);
+  Press(dik::Add, 1);
+  EXPECT_EQ(g.options.SoundVolume, 49);
+  EXPECT_EQ(Count(snd::BulletFire, Op::Play), 7);
+  g.options.SoundVolume = 100;
+  Press(dik::Equals, 2);
+  EXPECT_EQ(g.options.SoundVolume, 100);
+  g.hs.NameEntryActive = kTrue;  // minus and "=" are letters of the name then
+  Press(dik::Minus, 2);
+  EXPECT_EQ(g.options.SoundVolume, 100);
 }
 
 TEST_F(InputTest, CursorMapsIntoFieldPixelsWindowedAndFullScreen) {

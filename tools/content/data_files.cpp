@@ -12,6 +12,7 @@
 #include "content.h"
 #include "noise.h"
 #include "persistence/high_scores.h"
+#include "persistence/options_file.h"
 
 namespace content {
 namespace {
@@ -213,10 +214,7 @@ int WriteDataFiles(const fs::path& programDir, std::vector<std::string>* written
   if (!fs::exists(file, ec) && !ec) Report(WriteLines(file, {}), file, failures);
   file = Existing(other, "Options.txt");
   if (!fs::exists(file, ec) && !ec) {
-    // Effects on, debug info off, stereo, volume 80, windowed, static movement.
-    Report(WriteLines(file, {" 0 ", " 0 ", " 0 ", " 8 ", " 0 ", " 0 ", " 0 ", " 80 ", " 0 ", " 0 ", " 0 ",
-                             " 0 ", " 8 ", " 0 ", " 0 ", " 0 "}),
-           file, failures);
+    Report(WriteLines(file, vorlan::OptionsFileLines(vorlan::ShippedOptions())), file, failures);
   }
   return failures;
 }

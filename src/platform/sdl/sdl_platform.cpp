@@ -108,13 +108,14 @@ class SdlPlatform : public Platform {
     // A size kept from a larger display than this one is not reused.
     if (!settingsFile_.empty() && ReadWindowSize(settingsFile_, keptW, keptH) && keptW <= usable.w &&
         keptH <= usable.h) {
-      windowW_ = keptW;
-      windowH_ = keptH;
+      windowW_ = std::max(keptW, kMinClientW);
+      windowH_ = std::max(keptH, kMinClientH);
     }
     layout_ = LayoutFor(false);
     window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowW_, windowH_,
                                SDL_WINDOW_RESIZABLE);
     if (!window_) return Refuse(std::string("cannot open the window: ") + SDL_GetError());
+    SDL_SetWindowMinimumSize(window_, kMinClientW, kMinClientH);
     SetIcon();
     SDL_GetWindowSize(window_, &windowW_, &windowH_);
     openedW_ = windowW_;
@@ -254,6 +255,13 @@ class SdlPlatform : public Platform {
   }
 
   void SetTextInput(bool on) override {
+    if (on && !SDL_IsTextInputActive()) {
+      // Keys already down when typing starts (still walking when the game ended) type nothing,
+      // nor does their auto-repeat; they type again once pressed anew.
+      int n = 0;
+      const Uint8* keys = SDL_GetKeyboardState(&n);
+      for (int sc = 0; sc < kScancodes; ++sc) heldAtTextStart_[sc] = keys && sc < n && keys[sc];
+    }
     if (on)
       SDL_StartTextInput();
     else
@@ -288,6 +296,11 @@ class SdlPlatform : public Platform {
           break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
+          // Typed text follows the key-down that made it.
+          if (int sc = ev.key.keysym.scancode; sc >= 0 && sc < kScancodes) {
+            if (ev.type == SDL_KEYUP) heldAtTextStart_[sc] = 0;
+            textFromHeldKey_ = ev.type == SDL_KEYDOWN && heldAtTextStart_[sc];
+          }
           int vk = KeyToVk(ev.key.keysym.sym, ev.key.keysym.scancode);
           if (vk == 0) break;
           e = Event();
@@ -317,6 +330,7 @@ class SdlPlatform : public Platform {
           return true;
         }
         case SDL_TEXTINPUT:
+          if (textFromHeldKey_) break;
           e = Event();
           e.type = Event::Type::Text;
           e.text = ev.text.text;
@@ -637,6 +651,10 @@ class SdlPlatform : public Platform {
 
   static constexpr int kScancodes = 512;
   uint8_t tapped_[kScancodes] = {};
+  uint8_t heldAtTextStart_[kScancodes] = {};
+  bool textFromHeldKey_ = false;
+  // The smallest client area: the canvas at scale 1; below it nothing can be read or clicked.
+  static constexpr int kMinClientW = 300, kMinClientH = 378;
   std::chrono::steady_clock::time_point start_;
   GameFolders folders_;
   SDL_Window* window_ = nullptr;
