@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: with the local score server running, the player opens HIGH SCORES, then WORLD
 # SCORES, clicks SYNCHRONIZE SCORES, and the world table shows the local results; the server
-# then holds the archive, the page and the proof picture. Screenshots of the world-score screen
+# then holds the archive, the page and the proof picture. A second server on a taken port, or one
+# without pyftpdlib, stops with one line saying what to do. Screenshots of the world-score screen
 # and of the published page (rendered by headless Chromium) land in e2e-shots/worldscores/
 # beside the program folder.
 #   bash tests/e2e/worldscores.sh <program-dir>
@@ -37,6 +38,27 @@ for _ in $(seq 100); do grep -q '^ready ' "$WORK/server.log" && break; sleep 0.1
 HTTP_PORT=$(sed -n 's/^ready ftp=[0-9]* http=\([0-9]*\).*/\1/p' "$WORK/server.log")
 [ -n "$HTTP_PORT" ] || fail "score server did not start: $(cat "$WORK/server.log")"
 SITE="http://127.0.0.1:$HTTP_PORT"
+
+# A taken port: one line naming it and the option that chooses another, and a failing status.
+FTP_PORT=$(sed -n 's/^ready ftp=\([0-9]*\).*/\1/p' "$WORK/server.log")
+busy() {  # busy <what> <option> <port> <arguments...>
+  local what=$1 option=$2 port=$3
+  shift 3
+  if /usr/bin/python3 "$SOURCE_DIR/scripts/score-server" --root "$WORK/server2" "$@" >"$WORK/busy.log" 2>&1; then
+    fail "a second server started on the taken $what port"
+  fi
+  [ "$(wc -l <"$WORK/busy.log")" -eq 1 ] && grep -q "$what port $port is taken.*$option" "$WORK/busy.log" ||
+    fail "a taken $what port was reported as: $(cat "$WORK/busy.log")"
+}
+busy FTP --ftp-port "$FTP_PORT" --ftp-port "$FTP_PORT" --http-port 0
+busy HTTP --http-port "$HTTP_PORT" --ftp-port 0 --http-port "$HTTP_PORT"
+# Without pyftpdlib: the one command that installs it.
+mkdir -p "$WORK/nolib/pyftpdlib"
+echo 'raise ImportError("not installed")' >"$WORK/nolib/pyftpdlib/__init__.py"
+if PYTHONPATH="$WORK/nolib" /usr/bin/python3 "$SOURCE_DIR/scripts/score-server" >"$WORK/nolib.log" 2>&1 ||
+  ! grep -q "install it with: .*scripts/deps server$" "$WORK/nolib.log"; then
+  fail "without pyftpdlib the server said: $(cat "$WORK/nolib.log")"
+fi
 HOME_DIR="$WORK/server/Games/Vorlan/scores"
 OTHER=$(find "$WORK/program" -maxdepth 1 -iname otherfiles | head -1)
 printf '%s\r\n' "$SITE" > "$OTHER/WebSite.txt"

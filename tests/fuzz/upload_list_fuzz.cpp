@@ -29,8 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(g.ws.SyncFailure == "SERVER NOT REACHABLE");
   FUZZ_CHECK(ReadWholeFile(list) == input);
 
-  // A server that answers: the pictures go up.
+  // A server that answers and still holds the archive fetched at the download: the pictures go up.
   f.Put("\\upload\\upload.txt", data, size);
+  g.ws.SyncBase = ReadWholeFile(archive).value_or("");
   // Pictures that a list may name, and files beside and above the folder that it must not touch.
   for (const char* name : {"Upload/a.jpg", "Upload/12345.jpg", "OtherFiles/b.jpg", "c.jpg"})
     WriteWholeFile(program / name, "x");
