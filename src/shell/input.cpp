@@ -105,6 +105,9 @@ void PollKeyboard(Game& g) {
 void UpdateCursor(Game& g) {
   InputState& in = g.input;
   FormState& f = g.form;
+  Soldier& player = g.world.Soldiers[0];
+  // A controller's aiming stick places the cursor around the player.
+  g.plat.SetPlayerCentre(player.X + 10.0, player.Y + 10.0);
   int x = 0, y = 0;
   g.plat.GetCursorPos(x, y);
   g.plat.GetWindowRect(in.WindowLeft, in.WindowTop, in.WindowRight, in.WindowBottom);
@@ -116,7 +119,6 @@ void UpdateCursor(Game& g) {
     in.CursorX = x - in.WindowLeft - f.FieldOriginX;
     in.CursorY = y - in.WindowTop - f.FieldOriginY;
   }
-  Soldier& player = g.world.Soldiers[0];
   AngleAndDistance(g, player.X + 10, player.Y + 10, in.CursorX, in.CursorY);
   player.Facing = g.world.AngleResult;
 }
@@ -124,7 +126,8 @@ void UpdateCursor(Game& g) {
 void FieldKeyDown(Game& g, int keyCode, int) {
   NameEntryKeyDown(g, keyCode);  // Backspace in the name box
   // W, S, A or D resumes a paused game.
-  if (g.form.Paused && !g.hs.NameEntryActive && (keyCode == vk::W || keyCode == vk::S || keyCode == vk::A || keyCode == vk::D))
+  if (g.form.Paused && !g.hs.NameEntryActive &&
+      (keyCode == vk::W || keyCode == vk::S || keyCode == vk::A || keyCode == vk::D))
     Resume(g);
 }
 

@@ -167,6 +167,7 @@ void HitSoldier(Game& g, Bullet& b, int j) {
   int owner = b.BulletOwner >= 0 && b.BulletOwner < kSoldierSlots ? b.BulletOwner : 0;
   s.Health = static_cast<float>(s.Health - 3.0 * w.Soldiers[owner].Power);
   PlaySoundAt(g, snd::Damage1 + static_cast<int>(Floor(6 * g.Rnd())), s.X);
+  if (j == 0) g.plat.Rumble(PlayerFeedback::Jolt::Hit);
   DeathCheck(g, j);
   // Only the player's kills count.
   if (j >= 1 && s.Health < 1 && !byPlayer) w.GameKills = Sat16(w.GameKills - 1);

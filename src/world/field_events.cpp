@@ -15,6 +15,8 @@ namespace vorlan {
 
 namespace {
 
+constexpr int kBlastReach = 50;  // field pixels from the blast's centre that it hurts
+
 // The bleat of a sheep kind (a third kind is never born but has its sound).
 int BleatSound(int16_t kind) { return kind == 1 ? snd::Sheep1 : kind == 2 ? snd::Sheep2 : snd::Sheep3; }
 
@@ -219,13 +221,18 @@ void Explosion(Game& g, int16_t start, double x, double y) {
 
   DrawMasked(g.form.Terain, ex, ey, 64, 64, g.pics.PicBoomDirt, 0, 0, 64, 0);
   const double cx = w.ExplosionX + 32, cy = w.ExplosionY + 32;
+  // Felt on a controller within twice the blast's reach; measured apart from AngleAndDistance,
+  // whose results the game keeps.
+  const Soldier& p = w.Soldiers[0];
+  if (p.Alive != 0 && std::hypot(p.X + 10.0 - cx, p.Y + 10.0 - cy) < 2 * kBlastReach)
+    g.plat.Rumble(PlayerFeedback::Jolt::Blast);
   for (int i = 0; i < kSoldierSlots; ++i) {
     Soldier& s = w.Soldiers[i];
     if (s.Alive == 0) continue;
     AngleAndDistance(g, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, cx, cy);
     const int16_t d = w.DistResult;
-    if (d >= 50) continue;
-    s.Health = static_cast<float>(s.Health - static_cast<double>(s.Power - 1) * (50 - d));
+    if (d >= kBlastReach) continue;
+    s.Health = static_cast<float>(s.Health - static_cast<double>(s.Power - 1) * (kBlastReach - d));
     DeathCheck(g, i);
     double count = 30;
     Blood(g, static_cast<double>(s.X) + 10, static_cast<double>(s.Y) + 10, count, w.AngleResult + 180.0, 5);
@@ -234,7 +241,7 @@ void Explosion(Game& g, int16_t start, double x, double y) {
     SheepRec& sh = w.Sheep[k];
     if (sh.SheepAlive == 0) continue;
     AngleAndDistance(g, static_cast<double>(sh.SheepX) + 11, static_cast<double>(sh.SheepY) + 11, cx, cy);
-    if (w.DistResult >= 50) continue;
+    if (w.DistResult >= kBlastReach) continue;
     sh.SheepHealth = 0;
     double count = 30;
     Blood(g, static_cast<double>(sh.SheepX) + 11, static_cast<double>(sh.SheepY) + 11, count,

@@ -3,9 +3,9 @@
 # starts the real game and waits for its window and its menu. Sets WID, WX, WY, WIDTH, HEIGHT, SCALE,
 # OFFX, OFFY.
 # GAME_EXE is the executable start_game runs and GAME_FILES the folder it writes its maps into.
+source "$(dirname "${BASH_SOURCE[0]}")/xserver.bash"
 PROGRAM_DIR=$(cd "${1:?program folder}" && pwd)
 WORK=$(mktemp -d)
-XVFB_PID=""
 GAME_PID=""
 WID=""
 WX=0
@@ -41,27 +41,6 @@ export XDG_CONFIG_HOME="$WORK/config"
 SETTINGS="$XDG_CONFIG_HOME/vorlan/settings.txt"
 mkdir -p "$XDG_CONFIG_HOME/vorlan"
 printf 'window_width=300\nwindow_height=378\n' >"$SETTINGS"
-
-# A free display of our own; another test starting at the same moment may take one first.
-start_x() {
-  for n in $(seq 100 160); do
-    if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 300); do
-      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=""
-  done
-  return 1
-}
 
 # Starts the game and waits until its window shows the menu (a first start makes the maps first).
 start_game() {

@@ -56,12 +56,17 @@ TEST_F(BulletsTest, APlayerHitHurtsScoresAndKills) {
   EXPECT_EQ(CountOn(g.world.AmmoCrateOn), 0);  // its last round went with it
 }
 
+// Only a hit on the player is felt on a controller.
 TEST_F(BulletsTest, EnemyBulletsSpareTheirOwnerAndTheirKillsDoNotCount) {
   Enemy(1, 100, 100);
   Shot(0, 105, 110, 1);
   MoveBullets(g);
   EXPECT_EQ(g.world.Soldiers[1].Health, 20);
   EXPECT_GE(g.world.Bullets[0].BulletRange, 1);
+  EXPECT_TRUE(plat.rumbles.empty());
+  Shot(0, 145, 150, 1);  // at the player's centre
+  MoveBullets(g);
+  EXPECT_EQ(plat.rumbles, std::vector{PlayerFeedback::Jolt::Hit});
 
   Enemy(2, 200, 100).Health = 4;
   Shot(1, 205, 110, 1);

@@ -27,7 +27,8 @@ TEST_F(FieldEventsTest, SheepAreBornOnTheRingHeadingForThePlayer) {
   }
 }
 
-// The blast strikes once, by power: (power - 1) x (50 - distance).
+// The blast strikes once, by power: (power - 1) x (50 - distance); the player 25 pixels away feels
+// it on a controller, once.
 TEST_F(FieldEventsTest, TheBlastStrikesOnceByPower) {
   Explosion(g, kTrue, 100, 100);       // blast centre (132, 132)
   Soldier& near = Enemy(1, 112, 122);  // centre (122, 132): 10 pixels away
@@ -36,6 +37,10 @@ TEST_F(FieldEventsTest, TheBlastStrikesOnceByPower) {
   Explosion(g, kTrue, 0, 0);  // a second request while it burns changes nothing
   while (g.world.ExplosionOn != 0) Explosion(g, kFalse, 0, 0);
   EXPECT_EQ(std::tuple(g.world.ExplosionX, near.Health, weak.Health), std::tuple(100, 20, 100));
+  EXPECT_EQ(plat.rumbles, std::vector{PlayerFeedback::Jolt::Blast});
+  Explosion(g, kTrue, 118, 228);  // 110 pixels below the player: not felt
+  while (g.world.ExplosionOn != 0) Explosion(g, kFalse, 0, 0);
+  EXPECT_EQ(plat.rumbles.size(), 1u);
 }
 
 // In the fifth minute the supply run skips its outer windows: 100..180 and above 250 remain. A run

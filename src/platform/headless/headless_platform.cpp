@@ -127,6 +127,11 @@ int HeadlessPlatform::MessageBox(std::string_view text, std::string_view cap, in
 }
 void HeadlessPlatform::OpenUrl(std::string_view url) { openedUrls.emplace_back(url); }
 void HeadlessPlatform::SetTextInput(bool on) { textInput = on; }
+void HeadlessPlatform::SetPlayerCentre(double x, double y) {
+  playerCentreX = x;
+  playerCentreY = y;
+}
+void HeadlessPlatform::Rumble(Jolt jolt) { rumbles.push_back(jolt); }
 bool HeadlessPlatform::PollEvent(Event& e) {
   if (impl_->events.empty()) return false;
   e = std::move(impl_->events.front());

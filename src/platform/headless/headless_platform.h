@@ -37,8 +37,8 @@ class HeadlessPlatform : public Platform {
   void SetKey(int scanCode, bool down);  // keyboard state by DirectInput scan code
   void SetCursorField(int x, int y);     // cursor in Field pixels
   void SetFocus(bool focused);
-  void SetFullScreenFails(bool fails);  // SetFullScreen(true) then returns false
-  void SetMessageBoxAnswer(int answer);  // 0: no box can be shown
+  void SetFullScreenFails(bool fails);    // SetFullScreen(true) then returns false
+  void SetMessageBoxAnswer(int answer);   // 0: no box can be shown
   std::vector<std::string> messageBoxes;  // "caption|text" of every message box shown
   std::vector<std::string> openedUrls;
   std::vector<AudioCall> audioCalls;  // every audio call in order
@@ -46,6 +46,8 @@ class HeadlessPlatform : public Platform {
   bool fullScreen = false;
   bool cursorClipped = false;
   bool textInput = false;
+  double playerCentreX = -1, playerCentreY = -1;  // the last centre the game told
+  std::vector<Jolt> rumbles;                      // every rumble asked for, in order
   std::string caption;
   std::map<std::string, std::string> environment;  // what GetEnv answers (nothing set at first)
   // Per-buffer state of the recording audio.
@@ -79,6 +81,8 @@ class HeadlessPlatform : public Platform {
   void OpenUrl(std::string_view url) override;
   void SetTextInput(bool on) override;
   bool PollEvent(Event& e) override;
+  void SetPlayerCentre(double x, double y) override;
+  void Rumble(Jolt jolt) override;
   bool GetKeyboardState(uint8_t state[256]) override;
   bool CreateSoundBuffer(int index, PcmData data) override;
   void ReleaseSoundBuffer(int index) override;

@@ -27,6 +27,7 @@
 #include "platform/media/media.h"
 #include "platform/mixer.h"
 #include "platform/network.h"
+#include "platform/sdl/sdl_controller.h"
 #include "platform/window_settings.h"
 
 namespace vorlan {
@@ -83,6 +84,7 @@ class SdlPlatform : public Platform {
     // The size the player gave the window is the size of the next start.
     if (window_ && !settingsFile_.empty() && (windowW_ != openedW_ || windowH_ != openedH_))
       WriteWindowSize(settingsFile_, windowW_, windowH_);
+    controllers_.Stop();
     SDL_DelEventWatch(&SdlPlatform::WatchKeys, this);
     if (audio_) SDL_CloseAudioDevice(audio_);
     if (texture_) SDL_DestroyTexture(texture_);
@@ -128,6 +130,7 @@ class SdlPlatform : public Platform {
     SDL_StopTextInput();
     SDL_AddEventWatch(&SdlPlatform::WatchKeys, this);
     StartAudio();
+    controllers_.Start();
     return true;
   }
 
@@ -204,6 +207,14 @@ class SdlPlatform : public Platform {
   }
 
   void GetCursorPos(int& x, int& y) override {
+    controllers_.Update();
+    double fx, fy;
+    if (!controllers_.Cursor(fx, fy)) MouseField(fx, fy);
+    x = static_cast<int>(fx) + layout_.originX;
+    y = static_cast<int>(fy) + layout_.originY;
+  }
+  // Where the mouse points, in Field pixels.
+  void MouseField(double& fx, double& fy) {
     int wx = 0, wy = 0;
     if (SDL_GetMouseFocus() == window_) {
       SDL_GetMouseState(&wx, &wy);
@@ -214,10 +225,7 @@ class SdlPlatform : public Platform {
       wx = gx - left;
       wy = gy - top;
     }
-    double fx, fy;
     WindowToField(wx, wy, CurrentViewport(), layout_, fx, fy);
-    x = static_cast<int>(fx) + layout_.originX;
-    y = static_cast<int>(fy) + layout_.originY;
   }
   void GetWindowRect(int& left, int& top, int& right, int& bottom) override {
     left = 0;
@@ -226,6 +234,7 @@ class SdlPlatform : public Platform {
     bottom = layout_.outerH;
   }
   void ClipCursor(bool on) override {
+    controllers_.SetInGame(on);  // the game confines the cursor exactly while it runs
     clipped_ = on;
     ApplyClip();
   }
@@ -255,6 +264,7 @@ class SdlPlatform : public Platform {
   }
 
   void SetTextInput(bool on) override {
+    controllers_.SetTextInput(on);
     if (on && !SDL_IsTextInputActive()) {
       // Keys already down when typing starts (still walking when the game ended) type nothing,
       // nor does their auto-repeat; they type again once pressed anew.
@@ -270,6 +280,8 @@ class SdlPlatform : public Platform {
 
   // --- Events and keyboard ---
   bool PollEvent(Event& e) override {
+    controllers_.Update();
+    if (controllers_.NextEvent(e)) return true;
     SDL_Event ev;
     while (SDL_PollEvent(&ev)) {
       switch (ev.type) {
@@ -307,10 +319,12 @@ class SdlPlatform : public Platform {
           e.type = ev.type == SDL_KEYDOWN ? Event::Type::KeyDown : Event::Type::KeyUp;
           e.keyCode = vk;
           e.shift = ModifiersToShift(ev.key.keysym.mod);
+          if (e.type == Event::Type::KeyDown && vk == vk::Back) controllers_.TypedBackspace();
           return true;
         }
         case SDL_MOUSEMOTION:
           UpdateCursorVisibility(ev.motion.x, ev.motion.y);
+          if (ev.motion.which != SDL_TOUCH_MOUSEID) controllers_.MouseUsed();
           break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
@@ -319,6 +333,7 @@ class SdlPlatform : public Platform {
                        : ev.button.button == SDL_BUTTON_MIDDLE ? 4
                                                                : 0;
           if (button == 0) break;
+          controllers_.MouseUsed();
           e = Event();
           e.type = ev.type == SDL_MOUSEBUTTONDOWN ? Event::Type::MouseDown : Event::Type::MouseUp;
           e.button = button;
@@ -334,12 +349,14 @@ class SdlPlatform : public Platform {
           e = Event();
           e.type = Event::Type::Text;
           e.text = ev.text.text;
+          controllers_.Typed(e.text);
           return true;
         default:
+          if (controllers_.Handle(ev) && controllers_.NextEvent(e)) return true;
           break;
       }
     }
-    return false;
+    return controllers_.NextEvent(e);
   }
 
   bool GetKeyboardState(uint8_t state[256]) override {
@@ -347,6 +364,8 @@ class SdlPlatform : public Platform {
     SDL_PumpEvents();
     // Keys typed into other applications are none of the game's business.
     if (!HasFocus()) return true;
+    controllers_.Update();
+    controllers_.AddKeys(state);
     int n = 0;
     const Uint8* keys = SDL_GetKeyboardState(&n);
     if (!keys) return false;
@@ -358,6 +377,10 @@ class SdlPlatform : public Platform {
     std::memset(tapped_, 0, sizeof tapped_);
     return true;
   }
+
+  // --- What a controller hears of play ---
+  void SetPlayerCentre(double x, double y) override { controllers_.SetPlayerCentre(x, y); }
+  void Rumble(Jolt jolt) override { controllers_.Rumble(jolt); }
 
   // --- Audio ---
   bool CreateSoundBuffer(int index, PcmData data) override {
@@ -594,7 +617,9 @@ class SdlPlatform : public Platform {
 
   // In a window the canvas is shown at twice its size or more in whole steps, or fitted smoothly;
   // full screen takes any whole factor.
-  Viewport Fit(int w, int h) { return FitCanvas(w, h, layout_.canvasW, layout_.canvasH, fullScreen_ ? 1 : 2); }
+  Viewport Fit(int w, int h) {
+    return FitCanvas(w, h, layout_.canvasW, layout_.canvasH, fullScreen_ ? 1 : 2);
+  }
 
   Viewport CurrentViewport() {
     int w = 0, h = 0;
@@ -670,6 +695,7 @@ class SdlPlatform : public Platform {
   Mixer mixer_;
   std::unique_ptr<TextRenderer> fonts_;
   std::unique_ptr<Network> net_;
+  Controllers controllers_{[this](double& fx, double& fy) { MouseField(fx, fy); }};
   std::string startError_;
 };
 
