@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End to end: the real game played with a game controller alone (a virtual one, which the game
-# attaches only for the tests). Start begins a game; the left stick walks, the right stick aims, the
-# right trigger shoots and the left one calls a bomb run until the player dies; the D-pad writes the
-# name and A ends the entry. The hits and the blast were felt as rumbles. After a restart the stick
-# and A open the high scores, where the name stands.
+# attaches only for the tests). Start begins a game; pulling the controller out pauses it and Start
+# resumes it; the left stick walks, the right stick aims, the right trigger shoots and the left one
+# calls a bomb run until the player dies; the D-pad writes the name and A ends the entry. The hits
+# and the blast were felt as rumbles. After a restart the stick and A open the high scores, where
+# the name stands.
 # Usage: controller.sh <program-dir>   (SHOTS_DIR=<dir> keeps the screenshots there)
 set -euo pipefail
 
@@ -33,6 +34,13 @@ stick() {
   pad axis "$1y" "$3"
 }
 shot() { import -window "$WID" "$SHOTS/$1.png"; }
+# The pause menu's RESUME GAME (navy text at x 30 to 130, y 25 to 37 of the field) is on screen.
+paused() {
+  [ "$(convert "$SHOTS/$1.png" -crop "$(awk -v s="$SCALE" -v ox="$OFFX" -v oy="$OFFY" \
+    'BEGIN { printf "%dx%d+%d+%d", 100 * s, 12 * s, ox + 30 * s, oy + 25 * s }')" +repage -alpha off \
+    -fuzz 12% -fill black +opaque "#000080" -fill white -opaque "#000080" \
+    -format "%[fx:round(mean*w*h)]" info:)" -gt 30 ]
+}
 games_played() { sed -n 10p "$OPTIONS" 2>/dev/null | tr -d ' \r'; }
 proofs() { find "$WORK/prog" -ipath '*/upload/*.jpg' | wc -l; }
 
@@ -51,11 +59,25 @@ while :; do
   proofs_before=$(proofs)
   button start
   sleep 1
-  [ "$games" -gt 0 ] || shot 01-game-started
-  # A bomb run on the aim, close to the player, then round and round with the trigger held.
-  stick right -32767 0
-  pad axis lefttrigger 32767
-  pad axis lefttrigger 0
+  # In the first game: pulled out, the controller pauses the game, and plugged in again its Start
+  # resumes it; a bomb run on the aim, close to the player. Then round and round with the trigger
+  # held.
+  if [ "$games" -eq 0 ]; then
+    shot 01-game-started
+    paused 01-game-started && fail "Start did not start a game"
+    pad detach
+    sleep 0.5
+    shot 02-pulled-out
+    paused 02-pulled-out || fail "pulling the controller out did not pause the game"
+    pad attach
+    button start
+    sleep 0.5
+    shot 03-resumed
+    paused 03-resumed && fail "Start did not resume the paused game"
+    stick right -32767 0
+    pad axis lefttrigger 32767
+    pad axis lefttrigger 0
+  fi
   pad axis righttrigger 32767
   i=0
   while [ "$(games_played)" = "$before" ]; do
@@ -68,7 +90,7 @@ while :; do
       11) stick left 32767 20000 ;;
       13) stick left 0 0 ;;
     esac
-    [ "$games" -gt 0 ] || [ "$i" -ne 6 ] || shot 02-aiming
+    [ "$games" -gt 0 ] || [ "$i" -ne 6 ] || shot 04-aiming
     i=$((i + 1))
   done
   pad axis righttrigger 0
@@ -78,30 +100,29 @@ while :; do
   sleep 1
   [ "$(proofs)" != "$proofs_before" ] && break
 done
-shot 03-name-entry
+shot 05-name-entry
 
 # --- The name with the D-pad: C, then b, then 9 (down from A runs through space to the digits),
 # one letter more and taken back; A ends the entry.
 for b in dpup dpup dpup dpright dpup dpright dpdown dpdown dpright dpleft; do button "$b"; done
 sleep 0.5
-shot 04-name-written
+shot 06-name-written
 button a
 sleep 1
-shot 05-name-saved
+shot 07-name-saved
 has_name "$DATA/AtopVo118.vor" Cb9 || fail "the name written with the D-pad is not in the table"
 grep -q '^49152 36864$' "$PAD.rumble" || fail "no blast rumble near the player ($(sort -u "$PAD.rumble" | tr '\n' ' '))"
 grep -q '^6144 20480$' "$PAD.rumble" || fail "no rumble of a hit ($(sort -u "$PAD.rumble" | tr '\n' ' '))"
 grep -q '^0 0$' "$PAD.rumble" || fail "a rumble did not end"
 stop_game
 
-# --- After a restart: the stick takes the cursor into the corner and then slowly down the
-# diagonal until HIGH SCORES lights up; A opens it.
+# --- After a restart: the stick takes the cursor into the top-left corner, then right, then slowly
+# down until HIGH SCORES lights up; A opens it.
 : >"$PAD"
 : >"$PAD.rumble"
 start_game
 pad attach
 sleep 0.5
-shot 06-restarted
 # White text where HIGH SCORES stands (x 30 to 118, y 77 to 87 of the field) while it is hovered.
 lit() {
   import -window "$WID" "$WORK/hover.png"
@@ -110,17 +131,24 @@ lit() {
     -fill black +opaque white -fill white -opaque white -format "%[fx:round(mean*w*h)]" info:
 }
 stick left -32767 -32767
-sleep 2
-stick left 12000 12000
+sleep 1.5
+pad axis lefty 0
+pad axis leftx 20000
+sleep 0.9  # some 70 pixels to the right, give or take 40
+pad axis leftx 0
+pad axis lefty 12000
 found=0
-for _ in $(seq 150); do
+for _ in $(seq 200); do
   if [ "$(lit)" -gt 20 ]; then found=1; break; fi
 done
-stick left 0 0
+pad axis lefty 0
 [ "$found" -eq 1 ] || fail "the stick never brought the cursor onto HIGH SCORES"
+shot 08-on-high-scores
 button a
 sleep 1
-shot 07-high-scores
+shot 09-high-scores
+changed=$(compare -metric AE -fuzz 10% "$SHOTS/08-on-high-scores.png" "$SHOTS/09-high-scores.png" null: 2>&1 || true)
+awk -v n="$changed" 'BEGIN { exit !(n > 2000) }' || fail "A on HIGH SCORES did not open the high-score screen ($changed pixels changed)"
 has_name "$DATA/AtopVo118.vor" Cb9 || fail "the name is not in the table after a restart"
 stop_game
 
