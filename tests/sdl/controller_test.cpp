@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
-#include <thread>
+#include <tuple>
 
 #include "game.h"
 #include "numbers.h"
@@ -86,6 +87,8 @@ class ControllerTest : public ::testing::Test {
     g_->world.Soldiers[0].Y = y;
   }
   bool Key(int dik) const { return g_->input.KeyState[dik] != 0; }
+  std::pair<bool, bool> EscapeAndEnter() const { return {Key(dik::Escape), Key(dik::Return)}; }
+  std::pair<int, int> Cursor() const { return {g_->input.CursorX, g_->input.CursorY}; }
   int Arrows() const { return Key(dik::Left) + 2 * Key(dik::Right) + 4 * Key(dik::Up) + 8 * Key(dik::Down); }
   // Puts the mouse on a Field pixel (window scale 1 is not assumed). SDL moves no mouse confined
   // to the field.
@@ -106,46 +109,42 @@ constexpr int kLeft = 1, kRight = 2, kUp = 4, kDown = 8;
 
 TEST_F(ControllerTest, InAGameTheLeftStickWalksAndTheRightStickAimsAroundThePlayer) {
   platform_->ClipCursor(true);
-  Stick(SDL_CONTROLLER_AXIS_LEFTX, 7000, 0);  // inside the dead zone
-  EXPECT_EQ(Arrows(), 0);
-  Stick(SDL_CONTROLLER_AXIS_LEFTX, 32767, -7000);  // mostly right
-  EXPECT_EQ(Arrows(), kRight);
-  Stick(SDL_CONTROLLER_AXIS_LEFTX, -23000, -23000);
-  EXPECT_EQ(Arrows(), kUp | kLeft);
-  Stick(SDL_CONTROLLER_AXIS_LEFTX, 12000, 12000);
-  EXPECT_EQ(Arrows(), kDown | kRight);
-  Stick(SDL_CONTROLLER_AXIS_LEFTX, 0, 0);
-  EXPECT_EQ(Arrows(), 0);
+  // Inside the dead zone nothing; mostly right is right; diagonals are two keys.
+  const std::tuple<int, int, int> pushes[] = {{7000, 0, 0},
+                                              {32767, -7000, kRight},
+                                              {-23000, -23000, kUp | kLeft},
+                                              {12000, 12000, kDown | kRight},
+                                              {0, 0, 0}};
+  for (auto [x, y, keys] : pushes) {
+    Stick(SDL_CONTROLLER_AXIS_LEFTX, x, y);
+    EXPECT_EQ(Arrows(), keys) << x << ", " << y;
+  }
   Press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
   EXPECT_EQ(Arrows(), kDown);
   Press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
 
   PlayerAt(90, 90);  // centre (100, 100)
   Stick(SDL_CONTROLLER_AXIS_RIGHTX, 32767, 0);
-  EXPECT_EQ(g_->input.CursorX, 180);
-  EXPECT_EQ(g_->input.CursorY, 100);
+  EXPECT_EQ(Cursor(), std::pair(180, 100));
   EXPECT_EQ(g_->world.Soldiers[0].Facing, 0);
   Stick(SDL_CONTROLLER_AXIS_RIGHTX, -20000, -20000);
-  EXPECT_EQ(g_->input.CursorX, 43);  // 80 / sqrt(2) up and to the left
-  EXPECT_EQ(g_->input.CursorY, 43);
+  EXPECT_EQ(Cursor(), std::pair(43, 43));  // 80 / sqrt(2) up and to the left
   EXPECT_EQ(Arrows(), 0) << "the right stick walks nowhere";
   // Let go: the cursor stays, even as the player walks on.
   Stick(SDL_CONTROLLER_AXIS_RIGHTX, 3000, -2000);
   PlayerAt(150, 120);
   Frames(2);
-  EXPECT_EQ(g_->input.CursorX, 43);
-  EXPECT_EQ(g_->input.CursorY, 43);
+  EXPECT_EQ(Cursor(), std::pair(43, 43));
   // The aim never leaves the field.
   PlayerAt(250, 100);
   Stick(SDL_CONTROLLER_AXIS_RIGHTX, 32767, 0);
-  EXPECT_EQ(g_->input.CursorX, 299);
+  EXPECT_EQ(Cursor(), std::pair(299, 110));
   Stick(SDL_CONTROLLER_AXIS_RIGHTX, 0, 0);
 
   // The mouse takes the cursor back by moving.
   platform_->ClipCursor(false);
   MouseTo(20, 30);
-  EXPECT_NEAR(g_->input.CursorX, 20, 1);
-  EXPECT_NEAR(g_->input.CursorY, 30, 1);
+  EXPECT_EQ(Cursor(), std::pair(20, 30));
 }
 
 TEST_F(ControllerTest, InTheMenusEitherStickMovesTheCursorFasterWhenPushedFurther) {
@@ -186,26 +185,25 @@ TEST_F(ControllerTest, TriggersAndButtonsAreMouseButtonsAndKeys) {
   pad_.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 6000);  // a resting finger
   Frames(2);
   EXPECT_EQ(in.MouseLeft, kFalse);
-  pad_.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
-  Frames(2);
-  EXPECT_EQ(in.MouseLeft, kTrue);
-  pad_.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0);
-  Frames(2);
-  EXPECT_EQ(in.MouseLeft, kFalse);
-  Press(SDL_CONTROLLER_BUTTON_A);
-  EXPECT_EQ(in.MouseLeft, kTrue);
-  Press(SDL_CONTROLLER_BUTTON_A, false);
-  EXPECT_EQ(in.MouseLeft, kFalse);
-  pad_.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 30000);
-  Frames(2);
-  EXPECT_EQ(in.MouseRight, kTrue);
-  pad_.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 0);
-  Frames(2);
-  EXPECT_EQ(in.MouseRight, kFalse);
-  Press(SDL_CONTROLLER_BUTTON_X);
-  EXPECT_EQ(in.MouseMiddle, kTrue);
-  Press(SDL_CONTROLLER_BUTTON_X, false);
-  EXPECT_EQ(in.MouseMiddle, kFalse);
+  // Each holds its mouse button down for as long as it is held.
+  auto trigger = [&](SDL_GameControllerAxis a) {
+    return [&, a](bool down) {
+      pad_.SetAxis(a, down ? 30000 : 0);
+      Frames(2);
+    };
+  };
+  auto button = [&](Button b) { return [&, b](bool down) { Press(b, down); }; };
+  const std::pair<std::function<void(bool)>, const int16_t*> holds[] = {
+      {trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT), &in.MouseLeft},
+      {button(SDL_CONTROLLER_BUTTON_A), &in.MouseLeft},
+      {trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT), &in.MouseRight},
+      {button(SDL_CONTROLLER_BUTTON_X), &in.MouseMiddle}};
+  for (const auto& [hold, flag] : holds) {
+    hold(true);
+    EXPECT_EQ(*flag, kTrue);
+    hold(false);
+    EXPECT_EQ(*flag, kFalse);
+  }
 
   // The fire mode changes when the shoulder is let go, as with Q.
   Press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
@@ -214,9 +212,9 @@ TEST_F(ControllerTest, TriggersAndButtonsAreMouseButtonsAndKeys) {
   EXPECT_EQ(g_->world.FireModeToggle, kTrue);
 
   Press(SDL_CONTROLLER_BUTTON_B);
-  EXPECT_TRUE(Key(dik::Escape));
+  EXPECT_EQ(EscapeAndEnter(), std::pair(true, false));
   Press(SDL_CONTROLLER_BUTTON_B, false);
-  EXPECT_FALSE(Key(dik::Escape));
+  EXPECT_EQ(EscapeAndEnter(), std::pair(false, false));
 
   // Back takes one screenshot however long it is held.
   pad_.SetButton(SDL_CONTROLLER_BUTTON_BACK, true);
@@ -231,18 +229,16 @@ TEST_F(ControllerTest, TriggersAndButtonsAreMouseButtonsAndKeys) {
   // Start pauses a running game; on the menus it is Enter, and stays Enter while held even when
   // the game it started is running.
   Press(SDL_CONTROLLER_BUTTON_START);
-  EXPECT_TRUE(Key(dik::Escape));
-  EXPECT_FALSE(Key(dik::Return));
+  EXPECT_EQ(EscapeAndEnter(), std::pair(true, false));
   Press(SDL_CONTROLLER_BUTTON_START, false);
   platform_->ClipCursor(false);
   Press(SDL_CONTROLLER_BUTTON_START);
-  EXPECT_TRUE(Key(dik::Return));
+  EXPECT_EQ(EscapeAndEnter(), std::pair(false, true));
   platform_->ClipCursor(true);
   Frames(2);
-  EXPECT_TRUE(Key(dik::Return));
-  EXPECT_FALSE(Key(dik::Escape));
+  EXPECT_EQ(EscapeAndEnter(), std::pair(false, true));
   Press(SDL_CONTROLLER_BUTTON_START, false);
-  EXPECT_FALSE(Key(dik::Return));
+  EXPECT_EQ(EscapeAndEnter(), std::pair(false, false));
 }
 
 TEST_F(ControllerTest, APadPulledOutInAGameLetsGoOfItsButtonsAndPausesOnePluggedInWorksAtOnce) {
@@ -277,19 +273,16 @@ TEST_F(ControllerTest, TheDPadWritesTheNameIntoTheNameBox) {
   g_->hs.NameEntryActive = kTrue;
   platform_->SetTextInput(true);
   const std::string& box = g_->form.YourName;
-  Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
-  EXPECT_EQ(box, "A");
-  Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
-  Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
-  EXPECT_EQ(box, "C");
-  for (int i = 0; i < 4; ++i) Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // C B A, then round to space and 9
-  EXPECT_EQ(box, "9");
-  EXPECT_EQ(Arrows(), 0) << "while a name is typed the D-pad is no arrow key";
-  Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-  Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-  EXPECT_EQ(box, "9 ");
-  Tap(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-  EXPECT_EQ(box, "9");
+  constexpr Button up = SDL_CONTROLLER_BUTTON_DPAD_UP, down = SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                   right = SDL_CONTROLLER_BUTTON_DPAD_RIGHT, left = SDL_CONTROLLER_BUTTON_DPAD_LEFT;
+  // Down from A runs round through space to the digits.
+  const std::pair<Button, const char*> steps[] = {{up, "A"},   {up, "B"},     {down, "A"},  {down, " "},
+                                                  {down, "9"}, {right, "9A"}, {down, "9 "}, {left, "9"}};
+  for (auto [b, name] : steps) {
+    Tap(b);
+    EXPECT_EQ(box, name);
+    EXPECT_EQ(Arrows(), 0) << "while a name is typed the D-pad is no arrow key";
+  }
   // A letter typed on the keyboard is the letter under the caret.
   SDL_Event typed{};
   typed.type = SDL_TEXTINPUT;
@@ -313,8 +306,7 @@ TEST_F(ControllerTest, TheDPadWritesTheNameIntoTheNameBox) {
   // A and Start end the entry as Enter.
   for (Button b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START}) {
     Press(b);
-    EXPECT_TRUE(Key(dik::Return));
-    EXPECT_EQ(g_->input.MouseLeft, kFalse);
+    EXPECT_EQ(std::pair(Key(dik::Return), g_->input.MouseLeft), std::pair(true, kFalse));
     Press(b, false);
   }
 }

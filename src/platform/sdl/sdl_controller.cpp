@@ -208,13 +208,17 @@ void Controllers::Close(SDL_JoystickID id) {
 void Controllers::ButtonsChanged() {
   for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
     const bool any = std::any_of(pads_.begin(), pads_.end(), [&](const Pad& p) { return p.buttons[b]; });
-    if (any == down_[b]) continue;
-    down_[b] = any;
-    if (any)
-      Press(b);
-    else
-      Release(b);
+    SetDown(b, any);
   }
+}
+
+void Controllers::SetDown(int press, bool down) {
+  if (down == down_[press]) return;
+  down_[press] = down;
+  if (down)
+    Press(press);
+  else
+    Release(press);
 }
 
 void Controllers::Press(int press) {
@@ -290,13 +294,7 @@ void Controllers::ReadSticks() {
     triggerR = std::max<int>(triggerR, SDL_GameControllerGetAxis(p.gc, SDL_CONTROLLER_AXIS_TRIGGERRIGHT));
   }
   for (auto [press, value] : {std::pair{kTriggerLeft, triggerL}, std::pair{kTriggerRight, triggerR}}) {
-    const bool on = value > (down_[press] ? kTriggerUp : kTriggerDown);
-    if (on == down_[press]) continue;
-    down_[press] = on;
-    if (on)
-      Press(press);
-    else
-      Release(press);
+    SetDown(press, value > (down_[press] ? kTriggerUp : kTriggerDown));
   }
 
   const uint64_t now = SDL_GetTicks64();

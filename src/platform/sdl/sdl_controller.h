@@ -90,6 +90,8 @@ class Controllers {
   void Open(int deviceIndex);
   void Close(SDL_JoystickID id);
   void ButtonsChanged();
+  // A press starts or ends (nothing when it already stands so).
+  void SetDown(int press, bool down);
   void Press(int press);
   void Release(int press);
   void ReadSticks();
