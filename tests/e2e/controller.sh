@@ -111,15 +111,16 @@ button a
 sleep 1
 shot 07-name-saved
 has_name "$DATA/AtopVo118.vor" Cb9 || fail "the name written with the D-pad is not in the table"
-grep -q '^49152 36864$' "$PAD.rumble" || fail "no blast rumble near the player ($(sort -u "$PAD.rumble" | tr '\n' ' '))"
-grep -q '^6144 20480$' "$PAD.rumble" || fail "no rumble of a hit ($(sort -u "$PAD.rumble" | tr '\n' ' '))"
-grep -q '^0 0$' "$PAD.rumble" || fail "a rumble did not end"
+# The game writes what the test pad feels to its log.
+felt() { grep -q "^vorlan: test pad rumble $1\$" "$WORK/game.log"; }
+felt "49152 36864" || fail "no blast rumble near the player"
+felt "6144 20480" || fail "no rumble of a hit"
+felt "0 0" || fail "a rumble did not end"
 stop_game
 
 # --- After a restart: the stick takes the cursor into the top-left corner, then right, then slowly
 # down until HIGH SCORES lights up; A opens it.
 : >"$PAD"
-: >"$PAD.rumble"
 start_game
 pad attach
 sleep 0.5

@@ -86,7 +86,9 @@ void Controllers::MouseUsed() { ownsCursor_ = false; }
 void Controllers::Typed(std::string_view utf8) {
   if (!textInput_) return;
   for (unsigned char c : utf8) {
-    if ((c & 0xC0) == 0x80 || c < 0x20 || c == 0x7F) continue;  // one mark per character, as the box keeps it
+    // One place a character, none for control characters, as in the box; a letter from
+    // beyond ASCII is only a place here.
+    if ((c & 0xC0) == 0x80 || c < 0x20 || c == 0x7F) continue;
     if (box_.size() >= kNameWidth) break;
     box_ += c < 0x80 ? static_cast<char>(c) : '\x01';
   }

@@ -110,13 +110,9 @@ void PadScript::Step() {
     }
     std::clearerr(in_);
   }
-  if (pad_.rumbles.size() > rumblesLogged_) {
-    if (std::FILE* out = std::fopen((file_ + ".rumble").c_str(), "a")) {
-      for (; rumblesLogged_ < pad_.rumbles.size(); ++rumblesLogged_)
-        std::fprintf(out, "%d %d\n", pad_.rumbles[rumblesLogged_].first, pad_.rumbles[rumblesLogged_].second);
-      std::fclose(out);
-    }
-  }
+  for (; rumblesLogged_ < pad_.rumbles.size(); ++rumblesLogged_)
+    std::fprintf(stderr, "vorlan: test pad rumble %d %d\n", pad_.rumbles[rumblesLogged_].first,
+                 pad_.rumbles[rumblesLogged_].second);
 }
 
 void PadScript::Run(const std::string& line) {

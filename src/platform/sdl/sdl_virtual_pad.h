@@ -40,7 +40,7 @@ class VirtualPad {
 
 // Plays the commands a test appends to a file, one command a step so that every press is seen:
 // "attach", "detach", "button <name> 0|1", "axis <name> <value>" (SDL's names: a, start, dpup,
-// leftx, righttrigger...). The rumbles the pad feels are appended to "<file>.rumble".
+// leftx, righttrigger...). The rumbles the pad feels are written to standard error.
 class PadScript {
  public:
   explicit PadScript(std::string file) : file_(std::move(file)) {}
