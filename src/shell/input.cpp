@@ -126,8 +126,7 @@ void UpdateCursor(Game& g) {
 void FieldKeyDown(Game& g, int keyCode, int) {
   NameEntryKeyDown(g, keyCode);  // Backspace in the name box
   // W, S, A or D resumes a paused game.
-  if (g.form.Paused && !g.hs.NameEntryActive &&
-      (keyCode == vk::W || keyCode == vk::S || keyCode == vk::A || keyCode == vk::D))
+  if (g.form.Paused && !g.hs.NameEntryActive && (keyCode == vk::W || keyCode == vk::S || keyCode == vk::A || keyCode == vk::D))
     Resume(g);
 }
 

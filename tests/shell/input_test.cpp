@@ -91,8 +91,8 @@ TEST_F(InputTest, CursorMapsIntoFieldPixelsWindowedAndFullScreen) {
   UpdateCursor(g);
   EXPECT_EQ(std::pair(g.input.CursorX, g.input.CursorY), std::pair(12, 54));
   EXPECT_EQ(g.world.Soldiers[0].Facing, 90);
-  EXPECT_EQ(std::pair(plat.playerCentreX, plat.playerCentreY),
-            std::pair(12.0, 34.0));  // for a controller's aim
+  // Told for a controller's aim.
+  EXPECT_EQ(std::pair(plat.playerCentreX, plat.playerCentreY), std::pair(12.0, 34.0));
 }
 
 // Typed text and closing the window are checked through the name entry.
@@ -108,8 +108,7 @@ TEST_F(InputTest, WindowEventsSetMouseFlagsOnlyOverTheFieldAndQChangesTheFireMod
                   event(Event::Type::MouseUp, 2), event(Event::Type::KeyUp, 0, 81)})
     plat.PushEvent(e);
   DoEvents(g);
-  EXPECT_EQ(std::tuple(g.input.MouseLeft, g.input.MouseRight, g.input.MouseMiddle),
-            std::tuple(kTrue, kFalse, kFalse));
+  EXPECT_EQ(std::tuple(g.input.MouseLeft, g.input.MouseRight, g.input.MouseMiddle), std::tuple(kTrue, kFalse, kFalse));
   EXPECT_EQ(g.world.FireModeToggle, kTrue);  // Q released
 }
 

@@ -37,8 +37,8 @@ class HeadlessPlatform : public Platform {
   void SetKey(int scanCode, bool down);  // keyboard state by DirectInput scan code
   void SetCursorField(int x, int y);     // cursor in Field pixels
   void SetFocus(bool focused);
-  void SetFullScreenFails(bool fails);    // SetFullScreen(true) then returns false
-  void SetMessageBoxAnswer(int answer);   // 0: no box can be shown
+  void SetFullScreenFails(bool fails);  // SetFullScreen(true) then returns false
+  void SetMessageBoxAnswer(int answer);  // 0: no box can be shown
   std::vector<std::string> messageBoxes;  // "caption|text" of every message box shown
   std::vector<std::string> openedUrls;
   std::vector<AudioCall> audioCalls;  // every audio call in order

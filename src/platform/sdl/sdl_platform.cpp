@@ -617,9 +617,7 @@ class SdlPlatform : public Platform {
 
   // In a window the canvas is shown at twice its size or more in whole steps, or fitted smoothly;
   // full screen takes any whole factor.
-  Viewport Fit(int w, int h) {
-    return FitCanvas(w, h, layout_.canvasW, layout_.canvasH, fullScreen_ ? 1 : 2);
-  }
+  Viewport Fit(int w, int h) { return FitCanvas(w, h, layout_.canvasW, layout_.canvasH, fullScreen_ ? 1 : 2); }
 
   Viewport CurrentViewport() {
     int w = 0, h = 0;
