@@ -233,15 +233,15 @@ void Controllers::Press(int press) {
     case SDL_CONTROLLER_BUTTON_B:
       m = {K::Key, dik::Escape};
       break;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      m = {K::Key, dik::Insert};
+      break;
     case SDL_CONTROLLER_BUTTON_X:
       m = {K::Mouse, 4};
       break;
     case SDL_CONTROLLER_BUTTON_START:
       // Pause in a running game; anywhere else the key that starts, resumes or ends the entry.
       m = {K::Key, inGame_ && !textInput_ ? dik::Escape : dik::Return};
-      break;
-    case SDL_CONTROLLER_BUTTON_BACK:
-      tapped_[dik::Insert] = 1;  // one screenshot a press, however long it is held
       break;
     case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
       m = {K::FireKey, 0};

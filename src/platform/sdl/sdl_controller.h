@@ -9,7 +9,7 @@
 //   right trigger, A      left button (in the menus a click at the cursor)
 //   left trigger          right button        X        middle button
 //   right shoulder        Q (fire mode)       B        Escape
-//   Start                 Escape in a running game, else Enter     Back    Insert, once a press
+//   Start                 Escape in a running game, else Enter     Back    Insert
 //   name entry            D-pad up/down: the letter under the caret; right: one more letter;
 //                         left: one less; A or Start: Enter
 #pragma once
