@@ -25,14 +25,16 @@ constexpr int kUploadListMax = 20;
 constexpr size_t kMaxArchiveBytes = 4096;
 // Damaged archives kept at most: the oldest ones and the newest.
 
-// A record line after unscrambling: its keys are where a record has them (a line cut short or
-// overwritten with junk is not a record).
+}  // namespace
+
 bool LooksLikeRecord(std::string_view line) {
   size_t k = line.find("K=");
   size_t t = line.find(" T=", k == std::string_view::npos ? 0 : k);
   return k != std::string_view::npos && t != std::string_view::npos &&
          line.find(" N=", t) != std::string_view::npos;
 }
+
+namespace {
 
 enum class ArchiveRead { Whole, Damaged, Missing, Unreadable };
 

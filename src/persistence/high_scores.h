@@ -33,6 +33,9 @@ std::string PadNumber(long long value, int width);
 std::string RecordLine(const ScoreRecord& r);
 // Cuts a record line (not scrambled) at the fixed columns; short lines give empty columns.
 ScoreRecord ParseRecordLine(std::string_view line);
+// A record line after unscrambling: its keys are where a record has them (a line cut short or
+// overwritten with junk is not a record).
+bool LooksLikeRecord(std::string_view line);
 // Returns the text with every byte XOR key, and empties the given text. Its own inverse.
 std::string ScrambleText(std::string& text, int key);
 // The file stem of a result's proof picture: score, kills and date digits without separators.

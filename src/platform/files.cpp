@@ -187,6 +187,7 @@ std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& f
   while (i < data->size() && lines.size() < limits.maxLines) {
     size_t j = data->find(end, i);
     size_t next = j == std::string::npos ? data->size() : j + end.size();
+    if (j == std::string::npos && limits.dropUnfinished) break;
     if (j == std::string::npos)
       j = data->size();
     else if (!limits.crLfOnly && j > i && (*data)[j - 1] == '\r')

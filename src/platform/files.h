@@ -36,12 +36,14 @@ std::optional<std::filesystem::path> ResolveGamePath(const GameFolders& f, std::
 // maxLineLength are left unread. Lines end at LF (a CR before it is dropped), or only at CR LF
 // with crLfOnly (scrambled archives hold bare CR and LF inside their records).
 // With refuseLarger a file of more than maxBytes is refused unread (no valid file is that large).
+// With dropUnfinished a last line without its line end (a file cut short) is left out.
 struct LineLimits {
   size_t maxBytes = 256u << 20;
   size_t maxLines = SIZE_MAX;
   size_t maxLineLength = SIZE_MAX;
   bool crLfOnly = false;
   bool refuseLarger = false;
+  bool dropUnfinished = false;
 };
 // Reads a text file into lines within the limits. nullopt when it cannot be opened as a file,
 // with the reason in *error when given: no such file, no permission, I/O error, a folder (EISDIR)

@@ -1,5 +1,6 @@
 // Network services: HTTP(S) download to a file and one FTP(S) session at a time. Every transfer
-// has a connect timeout and a stall timeout. Implemented over libcurl (curl/net_curl).
+// has a connect timeout and a stall timeout. The session keeps one control connection; a call
+// after one that broke off opens a new one and logs in again. Implemented over libcurl (curl/net_curl).
 #pragma once
 
 #include <cstdint>
@@ -68,12 +69,15 @@ class Network {
   // Whether a server file exists (Ok) or not (Refused), by its size; unlike a download, this
   // does not depend on being allowed to read it.
   virtual NetStatus FtpExists(std::string_view remote) = 0;
+  // When a server file was last written, in seconds since 1970 by the server's clock.
+  virtual NetStatus FtpModified(std::string_view remote, int64_t& seconds) = 0;
   // Deletes a server file.
   virtual NetStatus FtpDelete(std::string_view remote) = 0;
-  // Renames a server file; whether an existing target is replaced is up to the server.
+  // Renames a server file; whether an existing target is replaced is up to the server. A
+  // refusal leaves the session open.
   virtual NetStatus FtpRename(std::string_view from, std::string_view to) = 0;
-  // Names in the current directory; nullopt when the listing failed.
-  virtual std::optional<std::vector<std::string>> FtpList() = 0;
+  // Names in the current directory.
+  virtual NetStatus FtpList(std::vector<std::string>& names) = 0;
   // Ends the session (harmless without one).
   virtual void FtpClose() = 0;
 

@@ -5,14 +5,19 @@
 // they were.
 //
 // Many players share one archive and there is no lock on the server, so a client replaces it in
-// steps that lose nobody's results: it takes the archive away under a name of its own (a rename,
-// which only one client can win), merges in what changed since it fetched it, uploads its own
-// under another name of its own, renames that into place and fetches it again to check.
+// steps that lose nobody's results: it uploads its own under a name of its own, takes the archive
+// away under another (a rename, which only one client can win), merges in what changed since it
+// fetched it, renames its own into the empty place and fetches it again to check. A step whose
+// answer was lost is looked into before anything else is done; a rename into place that may have
+// happened counts as done.
 #include "worldscores/score_server.h"
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <limits>
 #include <random>
 
 #include "numbers.h"
@@ -35,10 +40,6 @@ const char* kServerUpload = "AtopwVo118.tmp";
 const std::string kHeldPrefix = std::string(kServerFile) + ".";
 constexpr size_t kMaxFtpDir = 260;
 constexpr int kMaxUploadLines = 30;
-// Waiting for other clients ends after this long; an archive held by the same client for this
-// long was left behind by one that stopped halfway, and is put back.
-constexpr int kMaxWaitMs = 20000;
-constexpr int kStaleHoldMs = 8000;
 
 const char* kNoAnswer = "SERVER NOT REACHABLE";
 const char* kRefused = "SERVER REFUSED";
@@ -75,7 +76,8 @@ bool PlainDownloadName(std::string_view name) {
 void AbortSync(Game& g, std::string_view reason) {
   auto& ws = g.ws;
   if (ws.SyncFailure.empty()) ws.SyncFailure = std::string(reason);
-  if (!ws.SyncAborted) std::fprintf(stderr, "vorlan: world scores not synchronised: %s\n", ws.SyncFailure.c_str());
+  if (!ws.SyncAborted)
+    std::fprintf(stderr, "vorlan: world scores not synchronised: %s\n", ws.SyncFailure.c_str());
   ws.SyncAborted = true;
   ws.SyncHolding = false;
   g.plat.Net().FtpClose();
@@ -106,121 +108,138 @@ uint32_t RandomBits() {
 // A name of our own on the server: the time first, so that names sort by age, then random digits.
 std::string OwnName() {
   char text[32];
-  std::snprintf(text, sizeof text, "%010lld%08x%08x", static_cast<long long>(std::time(nullptr)), RandomBits(),
-                RandomBits());
+  std::snprintf(text, sizeof text, "%010lld%08x%08x", static_cast<long long>(std::time(nullptr)),
+                RandomBits(), RandomBits());
   return text;
 }
 
 // A random back-off that grows with the attempts, so that clients that collided spread out.
 int BackOffMs(int attempt) { return 10 + static_cast<int>(RandomBits() % (20u << std::min(attempt, 4))); }
 
+using SteadyClock = std::chrono::steady_clock;
+int64_t MsSince(SteadyClock::time_point t) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - t).count();
+}
+
+// A call that broke off is tried again this often; each try after a broken one is a new login.
+constexpr int kRetries = 2;
+
+template <typename Call>
+NetStatus Retried(Call call, int retries = kRetries) {
+  NetStatus s = call();
+  for (int i = 0; s == NetStatus::Failed && i < retries; ++i) s = call();
+  return s;
+}
+
+// A client renames into the archive's place only this long after it began its latest upload.
+// Others take its upload's date as the sign it is still at work: past kLeftBehindSeconds (the
+// lease, time for a late command to arrive, and the date's whole seconds) what it left is
+// merged or deleted by whoever finds it.
+constexpr int64_t kLeaseMs = 10000;
+constexpr int64_t kLeftBehindSeconds = 22;
+
+// Names on the server: the upload "AtopwVo118.tmp.<own>" and the archives a client took away,
+// "AtopwVo118.vor.<own>-<n>".
+std::string UploadName(std::string_view own) { return std::string(kServerUpload) + "." + std::string(own); }
+// The owner of a taken archive's name ("" for other names).
+std::string HolderOf(std::string_view name) {
+  if (!name.starts_with(kHeldPrefix)) return {};
+  name.remove_prefix(kHeldPrefix.size());
+  return std::string(name.substr(0, name.rfind('-')));
+}
+
 bool Lists(const std::vector<std::string>& names, std::string_view name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// The newest archive held by another client, or "".
-std::string HeldByOthers(const std::vector<std::string>& names, const std::vector<std::string>& ours) {
-  std::string newest;
-  for (const auto& n : names)
-    if (n.rfind(kHeldPrefix, 0) == 0 && !Lists(ours, n) && n > newest) newest = n;
-  return newest;
+enum class Moved { Yes, No, Unknown };
+
+// Renames a server file. A rename whose answer was lost may have happened: the outcome is read
+// off the name that is ours alone (nobody else creates or removes it), `to` when ownIsTo, else
+// `from`. Unknown when even that cannot be asked.
+Moved Move(Network& net, std::string_view from, std::string_view to, bool ownIsTo) {
+  NetStatus s = net.FtpRename(from, to);
+  if (s != NetStatus::Failed) return s == NetStatus::Ok ? Moved::Yes : Moved::No;
+  NetStatus there = Retried([&] { return net.FtpExists(ownIsTo ? to : from); });
+  if (there == NetStatus::Failed) return Moved::Unknown;
+  return (there == NetStatus::Ok) == ownIsTo ? Moved::Yes : Moved::No;
 }
 
 // What the server's folder shows of the archive. The listing is a second opinion only: a folder
 // read while another client renames a file may miss it.
 struct ArchiveSight {
-  bool ok = false;      // the server answered
-  bool here = false;    // the archive is there (perhaps not readable to us)
-  std::string holder;   // the newest archive held by another client
+  NetStatus status = NetStatus::Failed;  // Ok: the server answered both questions
+  bool here = false;                     // the archive is there (perhaps not readable to us)
+  std::vector<std::string> held;         // archives other clients took away, newest last
   std::vector<std::string> names;
 };
 
-ArchiveSight LookAtArchive(Game& g, const std::vector<std::string>& ours) {
+ArchiveSight LookAtArchive(Game& g, std::string_view own) {
   Network& net = g.plat.Net();
   ArchiveSight s;
-  NetStatus exists = net.FtpExists(kServerFile);
-  auto names = net.FtpList();
-  if (exists == NetStatus::Failed || !names) return s;
-  s.ok = true;
-  s.names = std::move(*names);
+  NetStatus exists = Retried([&] { return net.FtpExists(kServerFile); });
+  NetStatus listed = Retried([&] { return net.FtpList(s.names); });
+  // A broken connection is no answer; a server that refuses to show its folder refuses.
+  s.status = exists == NetStatus::Failed || listed == NetStatus::Failed ? NetStatus::Failed : listed;
+  if (s.status != NetStatus::Ok) return s;
   s.here = exists == NetStatus::Ok || Lists(s.names, kServerFile);
-  s.holder = HeldByOthers(s.names, ours);
+  for (const auto& n : s.names)
+    if (std::string holder = HolderOf(n); !holder.empty() && holder != own) s.held.push_back(n);
+  std::sort(s.held.begin(), s.held.end());
   return s;
 }
 
-// Nothing seen of the archive this many times in a row, with pauses, means there is none.
+// Nothing seen of the archive this many times in a row, with pauses, means there is none; seen
+// there and held by nobody, yet refused this many times in a row, it is refused to us.
 constexpr int kAbsentSightings = 3;
 constexpr int kRefusalsMeaningNo = 8;
-constexpr int kTransferRetries = 2;
 
-// Waiting for another client that holds the archive. Counts how long the same one held it; one
-// that held it too long stopped halfway and its archive is put back.
-struct HolderWait {
-  std::string seen;
-  int seenMs = 0, totalMs = 0;
-
-  // False when the synchronisation must end (it has then been ended).
-  bool Wait(Game& g, const std::string& holder, int attempt) {
-    Network& net = g.plat.Net();
-    if (holder != seen) {
-      seen = holder;
-      seenMs = 0;
-    }
-    if (!holder.empty() && seenMs >= kStaleHoldMs) {
-      net.FtpRename(holder, kServerFile);
-      seenMs = 0;
-    }
-    if (totalMs >= kMaxWaitMs) {
-      AbortSync(g, "SERVER BUSY");
-      return false;
-    }
-    int ms = BackOffMs(attempt);
-    if (net.Wait(ms) != NetStatus::Ok) {
-      AbortSync(g, kNoAnswer);
-      return false;
-    }
-    seenMs += ms;
-    totalMs += ms;
-    return true;
-  }
-};
+// A pause before the next attempt; false when the synchronisation must end (it has then been ended).
+bool Pause(Game& g, int attempt) {
+  if (g.plat.Net().Wait(BackOffMs(attempt)) == NetStatus::Ok) return true;
+  AbortSync(g, kNoAnswer);
+  return false;
+}
 
 enum class Fetched { Archive, NoArchive, Stopped };
 
-// Fetches the server's archive. A refused download may be a permission or a client replacing
-// it; only a listing without the archive, and without anyone holding it, means there is none.
+// Fetches the server's archive. While another client holds it, the copy it took is the latest
+// archive. A refused download may be a permission or a client replacing it; only a listing
+// without the archive, and without anyone holding it, means there is none.
 Fetched FetchServerArchive(Game& g, const std::filesystem::path& local) {
   Network& net = g.plat.Net();
-  HolderWait wait;
   int refused = 0, absent = 0;
   for (int attempt = 0;; ++attempt) {
-    NetStatus got = net.FtpGet(kServerFile, local, false);
+    NetStatus got = Retried([&] { return net.FtpGet(kServerFile, local, false); });
     if (got == NetStatus::Ok) return Fetched::Archive;
     if (got == NetStatus::Failed) {
       AbortSync(g, kNoAnswer);
       return Fetched::Stopped;
     }
-    ArchiveSight sight = LookAtArchive(g, {});
-    if (!sight.ok) {
-      AbortSync(g, kRefused);
+    ArchiveSight sight = LookAtArchive(g, "");
+    if (sight.status != NetStatus::Ok) {
+      AbortSync(g, sight.status == NetStatus::Failed ? kNoAnswer : kRefused);
       return Fetched::Stopped;
+    }
+    if (!sight.here && !sight.held.empty()) {
+      got = Retried([&] { return net.FtpGet(sight.held.back(), local, false); });
+      if (got == NetStatus::Ok) return Fetched::Archive;
+      if (got == NetStatus::Failed) {
+        AbortSync(g, kNoAnswer);
+        return Fetched::Stopped;
+      }
     }
     // There, held by nobody, and refused again and again: not other clients replacing it (which
     // takes it away for a moment) but a server that will not give it.
-    if (sight.here && sight.holder.empty() && ++refused >= kRefusalsMeaningNo) {
+    refused = sight.here && sight.held.empty() ? refused + 1 : 0;
+    if (refused >= kRefusalsMeaningNo) {
       AbortSync(g, kRefused);
       return Fetched::Stopped;
     }
-    absent = sight.here || !sight.holder.empty() ? 0 : absent + 1;
+    absent = sight.here || !sight.held.empty() ? 0 : absent + 1;
     if (absent >= kAbsentSightings) return Fetched::NoArchive;
-    if (!wait.Wait(g, sight.holder, attempt)) return Fetched::Stopped;
+    if (!Pause(g, attempt)) return Fetched::Stopped;
   }
-}
-
-// Puts the archive we took back in its place (when a replace cannot finish).
-void PutBack(Game& g, std::vector<std::string>& held) {
-  if (!held.empty()) g.plat.Net().FtpRename(held.back(), kServerFile);
-  held.clear();
 }
 
 // Whether the server's archive, fetched into file, holds our upload's count and results.
@@ -231,94 +250,200 @@ bool HoldsOurs(Game& g, const std::filesystem::path& file) {
   return server.WsUploads >= ours.WsUploads && HoldsResultsOf(server, ours);
 }
 
-// Replaces the server's archive by ours without losing results other clients put there since we
-// fetched it. True when ours (or a later one holding our results) is in place.
-bool ReplaceWorldArchive(Game& g) {
-  auto& ws = g.ws;
-  Network& net = g.plat.Net();
-  auto archive = g.PathOf(kArchive), serverCopy = g.PathOf(kServerCopy);
-  if (archive.empty() || serverCopy.empty()) return false;
-  const std::string own = OwnName();
-  const std::string upload = std::string(kServerUpload) + "." + own;
-  std::vector<std::string> held;  // archives we took away and merged, oldest first
-  HolderWait wait;
-  bool uploaded = false;
-  int absent = 0;
-  auto stop = [&](const char* reason) {
-    ws.SyncHolding = true;  // the clean-up is not cut short by the cancel that may have caused it
-    PutBack(g, held);
-    if (uploaded) net.FtpDelete(upload);
-    AbortSync(g, reason);
-    return false;
-  };
+// Replacing the server's archive by ours without losing results other clients put there since
+// we fetched it. Ours goes up first under a name of our own; then we take the archive away (a
+// rename only one client can win), merge what it holds, put ours in the empty place, and fetch
+// it again to check. No client puts an archive over another: where one is found in place, it is
+// taken and merged first.
+class Replacement {
+ public:
+  explicit Replacement(Game& g)
+      : g_(g),
+        net_(g.plat.Net()),
+        archive_(g.PathOf(kArchive)),
+        serverCopy_(g.PathOf(kServerCopy)),
+        own_(OwnName()),
+        upload_(UploadName(own_)) {}
 
-  for (int attempt = 0;; ++attempt) {
-    // 1. Take the archive away, so that no one replaces it while ours goes up.
-    std::string hold = kHeldPrefix + own + "-" + std::to_string(attempt);
-    ws.SyncHolding = true;
-    NetStatus took = net.FtpRename(kServerFile, hold);
-    if (took == NetStatus::Failed) return stop(kNoAnswer);
-    if (took == NetStatus::Ok) {
-      held.push_back(hold);
-      // Nobody else touches the copy we hold, so a broken transfer is worth another try.
-      NetStatus got = net.FtpGet(hold, serverCopy, false);
-      for (int retry = 0; got == NetStatus::Failed && retry < kTransferRetries; ++retry)
-        got = net.FtpGet(hold, serverCopy, false);
-      if (got != NetStatus::Ok) return stop(got == NetStatus::Failed ? kNoAnswer : kRefused);
-      std::string now = ReadWholeFile(serverCopy).value_or("");
-      if (now != ws.SyncBase) {
-        RemergeWorldScores(g, serverCopy);
-        ws.SyncBase = now;
-        uploaded = false;
+  // True when ours (or a later one holding our results) is in place.
+  bool Run() {
+    auto& ws = g_.ws;
+    if (archive_.empty() || serverCopy_.empty()) return false;
+    int absent = 0, refused = 0;
+    bool cleaned = false;
+    for (int attempt = 0;; ++attempt) {
+      if (!ws.SyncFailure.empty()) return Stop(ws.SyncFailure.c_str());
+      // 1. Ours goes up: while we hold the archive, its date tells others we are at work.
+      if (!uploaded_ && !Put()) return false;
+
+      // 2. Take the archive away, so that no one replaces it while ours goes into place. Only the
+      // client holding the archive itself puts one in its place; archives taken over from
+      // stopped clients are merged in, and count as the archive only when nobody at work holds it.
+      std::string hold = NextHold();
+      ws.SyncHolding = true;
+      Moved took = Move(net_, kServerFile, hold, true);
+      if (took == Moved::Unknown) return Stop(kNoAnswer);
+      if (took == Moved::Yes) {
+        held_.push_back(hold);
+        haveArchive_ = true;
+        if (!MergeHeld(hold)) return false;
+        // Once a synchronisation, while we hold the archive: what stopped clients left behind.
+        if (!cleaned) {
+          cleaned = true;
+          ArchiveSight sight = LookAtArchive(g_, own_);
+          if (sight.status == NetStatus::Failed) return Stop(kNoAnswer);
+          if (!CleanUp(sight)) return false;
+        }
+      } else if (!haveArchive_) {
+        ws.SyncHolding = !held_.empty();
+        ArchiveSight sight = LookAtArchive(g_, own_);
+        if (sight.status != NetStatus::Ok)
+          return Stop(sight.status == NetStatus::Failed ? kNoAnswer : kRefused);
+        if (!CleanUp(sight)) return false;
+        // Not in place and no client at work holds it: what we took over is all there is of it.
+        if (!sight.here && foreignLeft_ == 0 && !held_.empty()) haveArchive_ = true;
+        refused = sight.here && sight.held.empty() ? refused + 1 : 0;
+        if (refused >= kRefusalsMeaningNo) return Stop(kRefused);
+        absent = sight.here || !sight.held.empty() || !held_.empty() ? 0 : absent + 1;
+        // A server without any archive (a fresh one) takes ours as it is.
+        if (absent >= kAbsentSightings) haveArchive_ = true;
+        // Back in place or held by another client at work: try again shortly.
+        if (!haveArchive_) {
+          if (!Pause(g_, attempt)) return Stop(kNoAnswer);
+          continue;
+        }
       }
-    } else if (held.empty()) {
-      ws.SyncHolding = false;
-      ArchiveSight sight = LookAtArchive(g, held);
-      if (!sight.ok) return stop(kRefused);
-      absent = sight.here || !sight.holder.empty() ? 0 : absent + 1;
-      // Back in place or held by another client: try again shortly. A server without any
-      // archive (a fresh one) takes ours as it is.
-      if (absent < kAbsentSightings) {
-        if (!wait.Wait(g, sight.holder, attempt)) return stop(kNoAnswer);
+
+      // 3. Into the empty place, with an upload young enough that nobody takes us for gone.
+      if (!ws.SyncFailure.empty()) return Stop(ws.SyncFailure.c_str());
+      if ((!uploaded_ || MsSince(putStart_) > kLeaseMs / 2) && !Put()) return false;
+      NetStatus there = Retried([&] { return net_.FtpExists(kServerFile); });
+      if (there == NetStatus::Failed) return Stop(kNoAnswer);
+      if (there == NetStatus::Ok) haveArchive_ = false;  // not ours to replace: taken and merged next
+      if (there == NetStatus::Ok || MsSince(putStart_) >= kLeaseMs) continue;
+      Moved placed = Move(net_, upload_, kServerFile, false);
+      if (placed == Moved::Unknown) return Stop(kNoAnswer, true);
+      if (placed == Moved::No) {
+        // Our upload is gone (it goes up again), or the server will not replace an archive that
+        // appeared meanwhile (it is taken and merged next).
+        uploaded_ = Retried([&] { return net_.FtpExists(upload_); }) == NetStatus::Ok;
         continue;
       }
-    }
+      uploaded_ = haveArchive_ = false;
+      for (const auto& h : held_) net_.FtpDelete(h);  // merged into ours
+      held_.clear();
+      ws.SyncHolding = false;
 
-    // 2. Ours under a name of its own.
-    if (!uploaded) {
-      NetStatus put = net.FtpPut(archive, upload);
-      if (put != NetStatus::Ok) return stop(put == NetStatus::Failed ? kNoAnswer : kRefused);
-      uploaded = true;
+      // 4. Fetch it again: an archive put over ours from an older copy is caught here. Unanswered
+      // or refused (another client took it), ours was in place and is merged by whoever replaces it.
+      NetStatus again = Retried([&] { return net_.FtpGet(kServerFile, serverCopy_, false); });
+      if (again != NetStatus::Ok || HoldsOurs(g_, serverCopy_)) return true;
+      Remerge();
+      if (!Pause(g_, attempt)) return Stop(kNoAnswer);
     }
-
-    // 3. Into place.
-    NetStatus placed = net.FtpRename(upload, kServerFile);
-    if (placed == NetStatus::Failed) return stop(kNoAnswer);
-    if (placed == NetStatus::Refused) {
-      ArchiveSight sight = LookAtArchive(g, held);
-      if (!sight.ok) return stop(kRefused);
-      uploaded = net.FtpExists(upload) == NetStatus::Ok;
-      // Our upload is gone: it goes up again. An archive that appeared meanwhile (the server
-      // will not replace it) is taken and merged too. Nothing on the server is ever deleted.
-      if (!uploaded || sight.here) continue;
-      return stop(kRefused);
-    }
-    uploaded = false;
-    for (const auto& h : held) net.FtpDelete(h);  // merged into ours; a cancel waits for these too
-    held.clear();
-    ws.SyncHolding = false;
-
-    // 4. Fetch it again: a client that replaced it from an older copy meanwhile is caught here.
-    NetStatus again = net.FtpGet(kServerFile, serverCopy, false);
-    if (again == NetStatus::Failed) return stop(kNoAnswer);
-    // Refused: another client holds it now, and will merge it whole.
-    if (again == NetStatus::Refused || HoldsOurs(g, serverCopy)) return true;
-    std::string now = ReadWholeFile(serverCopy).value_or("");
-    RemergeWorldScores(g, serverCopy);
-    ws.SyncBase = now;
-    if (!wait.Wait(g, "", attempt)) return stop(kNoAnswer);
   }
-}
+
+ private:
+  std::string NextHold() { return kHeldPrefix + own_ + "-" + std::to_string(takes_++); }
+
+  bool Put() {
+    putStart_ = SteadyClock::now();
+    NetStatus put = Retried([&] { return net_.FtpPut(archive_, upload_); });
+    if (put != NetStatus::Ok) return Stop(put == NetStatus::Failed ? kNoAnswer : kRefused);
+    putEnd_ = SteadyClock::now();
+    uploadTime_ = -1;
+    uploaded_ = true;
+    return true;
+  }
+
+  // Fetches an archive we took and merges it into ours when it holds anything new to us.
+  bool MergeHeld(const std::string& name) {
+    NetStatus got = Retried([&] { return net_.FtpGet(name, serverCopy_, false); });
+    if (got != NetStatus::Ok) return Stop(got == NetStatus::Failed ? kNoAnswer : kRefused);
+    if (ReadWholeFile(serverCopy_).value_or("") != g_.ws.SyncBase) Remerge();
+    return true;
+  }
+
+  void Remerge() {
+    std::string now = ReadWholeFile(serverCopy_).value_or("");
+    RemergeWorldScores(g_, serverCopy_);
+    g_.ws.SyncBase = now;
+    uploaded_ = false;
+  }
+
+  // Seconds since another client's upload was written, by the server's clock; kGone when it is
+  // not there, -1 when unknown.
+  static constexpr int64_t kGone = std::numeric_limits<int64_t>::max();
+  int64_t UploadAge(std::string_view owner) {
+    if (uploadTime_ < 0 && Retried([&] { return net_.FtpModified(upload_, uploadTime_); }) != NetStatus::Ok)
+      uploadTime_ = -1;
+    if (uploadTime_ < 0) return -1;
+    int64_t now = uploadTime_ + MsSince(putEnd_) / 1000, then = 0;
+    NetStatus s = Retried([&] { return net_.FtpModified(UploadName(owner), then); });
+    if (s == NetStatus::Refused) return kGone;
+    return s == NetStatus::Ok ? now - then : -1;
+  }
+
+  // Archives other clients took and left (their upload is gone: put in place, or they stopped;
+  // or too old for a client at work) are taken over and merged; uploads too old for a client at
+  // work are deleted, after their owners' taken archives are in our hands. Counts in foreignLeft_
+  // the taken archives still in other hands.
+  bool CleanUp(const ArchiveSight& sight) {
+    foreignLeft_ = 0;
+    std::vector<std::string> gone;
+    for (const auto& name : sight.held) {
+      std::string owner = HolderOf(name);
+      if (!Lists(gone, owner) && UploadAge(owner) < kLeftBehindSeconds) {
+        ++foreignLeft_;
+        continue;
+      }
+      if (!Lists(gone, owner)) gone.push_back(owner);
+      std::string hold = NextHold();
+      g_.ws.SyncHolding = true;
+      Moved took = Move(net_, name, hold, true);
+      if (took == Moved::Unknown) return Stop(kNoAnswer);
+      if (took == Moved::No) {
+        ++foreignLeft_;
+        continue;
+      }
+      held_.push_back(hold);
+      if (!MergeHeld(hold)) return false;
+    }
+    const std::string uploads = std::string(kServerUpload) + ".";
+    for (const auto& name : sight.names) {
+      if (!name.starts_with(uploads) || name == upload_) continue;
+      int64_t age = UploadAge(name.substr(uploads.size()));
+      if (age >= kLeftBehindSeconds && age != kGone) net_.FtpDelete(name);
+    }
+    return true;
+  }
+
+  // Ends a replacement that cannot go on. The archive we took goes back only into an empty
+  // place and while our lease lasts, and never after a rename into place that may have
+  // happened; our upload is deleted, so that whatever we still hold is merged by the next client.
+  bool Stop(const char* reason, bool mayHavePlaced = false) {
+    g_.ws.SyncHolding = true;  // the clean-up is not cut short by the cancel that may have caused it
+    if (!mayHavePlaced && haveArchive_ && !held_.empty() && MsSince(putStart_) < kLeaseMs &&
+        Retried([&] { return net_.FtpExists(kServerFile); }) == NetStatus::Refused &&
+        Move(net_, held_.back(), kServerFile, false) == Moved::Yes)
+      held_.pop_back();
+    net_.FtpDelete(upload_);
+    AbortSync(g_, reason);
+    return false;
+  }
+
+  Game& g_;
+  Network& net_;
+  std::filesystem::path archive_, serverCopy_;
+  std::string own_, upload_;
+  std::vector<std::string> held_;  // archives we took away and merged, oldest first
+  int takes_ = 0;
+  bool uploaded_ = false;     // our archive as it is now is on the server
+  bool haveArchive_ = false;  // we hold the archive: ours may go into its empty place
+  int foreignLeft_ = 0;       // archives held by others at the last clean-up
+  SteadyClock::time_point putStart_{}, putEnd_{};
+  int64_t uploadTime_ = -1;  // our upload's date by the server's clock
+};
 
 // Proof pictures of the upload list. Only plain ".jpg" names are taken (a name is joined to our
 // folder and the file deleted afterwards); a picture is deleted only once it is on the server,
@@ -397,8 +522,8 @@ bool CheckConnection(Game& g) {
 // True when the announced version is above ours. Whole numbers compare by value, so a "999"
 // announcement cannot lock every player out of the exchange; anything else compares as text.
 static bool AnnouncedIsNewer(const std::string& latest) {
-  bool digits = !latest.empty() && latest.size() <= 9 &&
-                latest.find_first_not_of("0123456789") == std::string::npos;
+  bool digits =
+      !latest.empty() && latest.size() <= 9 && latest.find_first_not_of("0123456789") == std::string::npos;
   if (digits) return std::stol(latest) > std::stol(std::string(kProgramVersion));
   return latest > kProgramVersion;
 }
@@ -451,14 +576,18 @@ void RunSync(Game& g) {
   std::string host = Column(line, 1, 25), user = Column(line, 30, 54), password = Column(line, 60, 84);
 
   ShowStage(g, "Connecting for download..");
-  NetStatus connected = net.FtpConnect(host, user, password);
-  if (connected != NetStatus::Ok) return AbortSync(g, connected == NetStatus::Refused ? "LOGIN REFUSED" : kNoAnswer);
+  // A login cut off is tried once more; a server that says nothing takes its time to say so.
+  NetStatus connected = Retried([&] { return net.FtpConnect(host, user, password); }, 1);
+  if (connected != NetStatus::Ok)
+    return AbortSync(g, connected == NetStatus::Refused ? "LOGIN REFUSED" : kNoAnswer);
 
   ws.FtpDir = net.FtpCurrentDirectory().substr(0, kMaxFtpDir);
   ShowStage(g, "Downloading..");
-  if (net.FtpSetCurrentDirectory(ws.FtpDir) == NetStatus::Failed) return AbortSync(g, kNoAnswer);
+  if (Retried([&] { return net.FtpSetCurrentDirectory(ws.FtpDir); }) == NetStatus::Failed)
+    return AbortSync(g, kNoAnswer);
 
-  if (net.FtpGet("default.htm", g.PathOf("\\OtherFiles\\Default.htm"), true) == NetStatus::Failed)
+  if (Retried([&] { return net.FtpGet("default.htm", g.PathOf("\\OtherFiles\\Default.htm"), true); }) ==
+      NetStatus::Failed)
     return AbortSync(g, kNoAnswer);
 
   // The archive comes from the folder the upload goes to. It arrives beside the old one and
@@ -505,7 +634,7 @@ void UploadScores(Game& g) {
   Network& net = g.plat.Net();
   ShowStage(g, "Uploading..");
   if (!net.FtpOpen()) return AbortSync(g, kNoAnswer);
-  if (!ReplaceWorldArchive(g)) return;
+  if (!Replacement(g).Run()) return;
   // The backup is what the server holds now.
   CopyFileOver(g.PathOf(kArchive), g.PathOf(kBackup));
   ShowProgress(g);
@@ -521,6 +650,9 @@ void UploadScores(Game& g) {
   ws.WsLoadCounter = 0;
 }
 
-void ListServerFiles(Game& g) { (void)g.plat.Net().FtpList(); }
+void ListServerFiles(Game& g) {
+  std::vector<std::string> names;
+  (void)g.plat.Net().FtpList(names);
+}
 
 }  // namespace vorlan

@@ -93,7 +93,8 @@ void ReadWorldArchive(const std::filesystem::path& archive, WorldScoreState& ws)
   auto lines = ReadLines(archive, {.maxBytes = kMaxArchiveBytes,
                                    .maxLines = kMaxArchiveLines,
                                    .maxLineLength = kMaxRecordLength,
-                                   .crLfOnly = true});
+                                   .crLfOnly = true,
+                                   .dropUnfinished = true});
   if (!lines) return;
 
   // The table shows what the file holds: slots the file does not fill are emptied.
@@ -102,8 +103,9 @@ void ReadWorldArchive(const std::filesystem::path& archive, WorldScoreState& ws)
   for (; slot < WorldScoreState::kSlots && at < lines->size(); ++slot) {
     std::string line = (*lines)[at++];
     if (line == "END") break;
+    // A line of junk is an empty place, never a made-up result.
     std::string plain = ScrambleText(line, kScrambleKey);
-    ScoreRecord r = ParseRecordLine(plain);
+    ScoreRecord r = LooksLikeRecord(plain) ? ParseRecordLine(plain) : ScoreRecord{};
     // Names come from other players; control characters have no place on screen or page.
     for (char& c : r.Name)
       if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
@@ -160,6 +162,9 @@ void RemergeWorldScores(Game& g, const std::filesystem::path& serverArchive) {
   WorldScoreState ours;  // what we were about to upload
   ReadWorldArchive(g.PathOf(kArchive), ours);
   ReadWorldArchive(serverArchive, ws);
+  // An archive older than the one ours came from (left taken by a client) does not set the
+  // counter back; ours already counts its own upload.
+  ws.WsUploads = std::max(ws.WsUploads, Sat16(ours.WsUploads - 1));
   std::fill(ws.WsMark.begin(), ws.WsMark.end(), 0);
   for (int i = 0; i < kPlaces; ++i) MergeResult(ws, WsRecord(ours, i));
   WriteWorldPage(g);

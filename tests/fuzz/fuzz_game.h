@@ -20,12 +20,12 @@
 namespace vorlan::fuzz {
 
 // Stops the run with a message libFuzzer keeps beside the crashing input.
-#define FUZZ_CHECK(cond)                                                        \
-  do {                                                                          \
-    if (!(cond)) {                                                              \
+#define FUZZ_CHECK(cond)                                                              \
+  do {                                                                                \
+    if (!(cond)) {                                                                    \
       std::fprintf(stderr, "check failed at %s:%d: %s\n", __FILE__, __LINE__, #cond); \
-      std::abort();                                                             \
-    }                                                                           \
+      std::abort();                                                                   \
+    }                                                                                 \
   } while (0)
 
 // Stops the run when a record did not read back as it was written, showing both lines.
@@ -64,8 +64,9 @@ class ScriptedNetwork : public testing::OfflineNetwork {
   }
   NetStatus FtpDelete(std::string_view remote) override { return Transfer({remote}); }
   NetStatus FtpRename(std::string_view from, std::string_view to) override { return Transfer({from, to}); }
-  std::optional<std::vector<std::string>> FtpList() override {
-    return sessionOpen ? std::optional(std::vector<std::string>{}) : std::nullopt;
+  NetStatus FtpList(std::vector<std::string>& names) override {
+    names.clear();
+    return sessionOpen ? NetStatus::Ok : NetStatus::Failed;
   }
   NetStatus FtpGet(std::string_view remote, const std::filesystem::path& local, bool) override {
     if (Transfer({remote}) != NetStatus::Ok || served.empty()) return NetStatus::Failed;

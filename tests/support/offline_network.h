@@ -44,7 +44,12 @@ class OfflineNetwork : public Network {
   NetStatus FtpRename(std::string_view a, std::string_view b) override {
     return to_ ? to_->FtpRename(a, b) : NetStatus::Failed;
   }
-  std::optional<std::vector<std::string>> FtpList() override { return to_ ? to_->FtpList() : std::nullopt; }
+  NetStatus FtpModified(std::string_view r, int64_t& s) override {
+    return to_ ? to_->FtpModified(r, s) : NetStatus::Failed;
+  }
+  NetStatus FtpList(std::vector<std::string>& names) override {
+    return to_ ? to_->FtpList(names) : NetStatus::Failed;
+  }
   void FtpClose() override {
     if (to_) to_->FtpClose();
   }

@@ -69,35 +69,58 @@ void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
   std::ofstream(p, std::ios::binary) << bytes;
 }
 
-ScoreServer::ScoreServer() {
-  root = FreshFolder("server");
+std::string ServerProcess::StartScript(const std::string& script, std::vector<std::string> args) {
   int out[2];
-  if (pipe(out) != 0) return;
-  std::string script = std::string(VORLAN_SOURCE_DIR) + "/scripts/score-server";
+  if (pipe(out) != 0) return {};
+  args.insert(args.begin(), {"python3", std::string(VORLAN_SOURCE_DIR) + "/" + script});
   pid_ = fork();
   if (pid_ == 0) {
     dup2(out[1], 1);
     close(out[0]);
     close(out[1]);
-    const char* argv[] = {"python3", script.c_str(), "--ftp-port", "0", "--http-port", "0",
-                          "--root",  root.c_str(),   "--version",  "1200", nullptr};
-    execv("/usr/bin/python3", const_cast<char* const*>(argv));
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv("/usr/bin/python3", argv.data());
     _exit(127);
   }
   close(out[1]);
-  // The script prints "ready ftp=N http=M ..." once both servers listen.
   std::string line;
   pollfd p{out[0], POLLIN, 0};
   char c;
   while (pid_ > 0 && poll(&p, 1, 20000) > 0 && read(out[0], &c, 1) == 1) {
     if (c != '\n')
       line += c;
-    else if (std::sscanf(line.c_str(), "ready ftp=%d http=%d", &ftpPort, &httpPort) == 2)
+    else if (line.starts_with("ready "))
       break;
     else
       line.clear();
   }
   close(out[0]);
+  return line.starts_with("ready ") ? line : std::string();
+}
+
+ScoreServer::ScoreServer() {
+  root = FreshFolder("server");
+  // The script prints "ready ftp=N http=M ..." once both servers listen.
+  std::string ready = StartScript("scripts/score-server", {"--ftp-port", "0", "--http-port", "0", "--root",
+                                                           root.string(), "--version", "1200"});
+  if (std::sscanf(ready.c_str(), "ready ftp=%d http=%d", &ftpPort, &httpPort) != 2) ftpPort = httpPort = 0;
+}
+
+FaultRelay::FaultRelay(int ftpPort, const std::vector<std::string>& rules, double cutShare, int seed) {
+  root = FreshFolder("relay");
+  std::vector<std::string> args = {"--to",        std::to_string(ftpPort),  "--log",  (root / "log").string(),
+                                   "--cut-share", std::to_string(cutShare), "--seed", std::to_string(seed)};
+  for (const auto& r : rules) args.insert(args.end(), {"--rule", r});
+  std::sscanf(StartScript("tests/support/ftp_relay.py", args).c_str(), "ready port=%d", &port);
+}
+
+int FaultRelay::Count(const std::string& word) const {
+  std::ifstream in(root / "log");
+  int n = 0;
+  for (std::string line; std::getline(in, line);) n += line.starts_with(word + " ");
+  return n;
 }
 
 ServerProcess::~ServerProcess() {
@@ -129,7 +152,8 @@ Vsftpd::Vsftpd() {
   WriteBytes(root / "vsftpd.conf",
              "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(wanted) +
                  "\nbackground=NO\nrun_as_launching_user=YES\nseccomp_sandbox=NO\n"
-                 "anonymous_enable=YES\nno_anon_password=YES\nanon_root=" + home.string() +
+                 "anonymous_enable=YES\nno_anon_password=YES\nanon_root=" +
+                 home.string() +
                  "\nwrite_enable=YES\nanon_upload_enable=YES\nanon_other_write_enable=YES\n"
                  "anon_umask=022\nlocal_enable=NO\nxferlog_enable=NO\nvsftpd_log_file=" +
                  (root / "log").string() + "\n");

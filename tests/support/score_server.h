@@ -1,11 +1,13 @@
 // Real score servers for tests: the project's FTP + HTTP score server started on free ports of
-// 127.0.0.1 in a temporary folder, vsftpd, and a server that takes connections and never answers.
+// 127.0.0.1 in a temporary folder, vsftpd, a server that takes connections and never answers, and
+// a faulty network in front of an FTP server.
 #pragma once
 
 #include <sys/types.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vorlan::testing {
 
@@ -19,6 +21,9 @@ class ServerProcess {
   std::filesystem::path root;
 
  protected:
+  // Starts a Python script with its arguments (stdout to a pipe) and returns the first line it
+  // prints that starts with "ready " ("" when it never does).
+  std::string StartScript(const std::string& script, std::vector<std::string> args);
   pid_t pid_ = -1;
 };
 
@@ -45,6 +50,21 @@ class Vsftpd : public ServerProcess {
   bool Ready() const { return port > 0; }
   int port = 0;
   std::filesystem::path home;
+};
+
+// tests/support/ftp_relay.py in front of an FTP server's control port: the game talks to port.
+// A rule is "ACTION:VERB:NAME:WHICH[:SECONDS]" (see the script): "swallow:RNTO:AtopwVo118.vor:1"
+// loses the answer to the first rename onto the archive; cutShare cuts that share of the
+// connections at a random command.
+class FaultRelay : public ServerProcess {
+ public:
+  FaultRelay(int ftpPort, const std::vector<std::string>& rules, double cutShare = 0, int seed = 1);
+  bool Ready() const { return port > 0; }
+  // Lines of the relay's log that start with the word: "open" (control connections), "swallow",
+  // "hold", "cut".
+  int Count(const std::string& word) const;
+  int Faults() const { return Count("swallow") + Count("hold") + Count("cut"); }
+  int port = 0;
 };
 
 // Listens on 127.0.0.1 and never accepts: the system completes each connection, and then nobody

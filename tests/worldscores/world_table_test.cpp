@@ -23,8 +23,8 @@ TEST(WorldTableLoad, ReadsOnTheFirstCallAndEvery10000thAndEmptiesSlotsTheFileDoe
   WriteWorldArchive(m.Archive(), {Result(900, "Wanda"), Result(800, "Paul")}, 6);
   for (int i = 2; i <= 9999; ++i) LoadWorldScores(*m.g);
   EXPECT_EQ(ws.WsUploads, 4) << "the table in memory is used between reads";
-  LoadWorldScores(*m.g);  // the counter wraps to 0 here
-  LoadWorldScores(*m.g);  // and reads again at 1
+  LoadWorldScores(*m.g);                             // the counter wraps to 0 here
+  LoadWorldScores(*m.g);                             // and reads again at 1
   EXPECT_EQ(WsRecord(ws, 0), Result(900, "Wanda"));  // "W" scrambles to CR, "P" to LF
   EXPECT_EQ(WsRecord(ws, 1), Result(800, "Paul"));
   EXPECT_EQ(ws.WsScore[2], "     ");
@@ -43,6 +43,16 @@ TEST(WorldTableLoad, HostileArchivesLoadWithBoundedWork) {
   ReadWorldArchive(m.Archive(), ws);
   EXPECT_EQ(ws.WsName[0], "Bad <b>");
   EXPECT_EQ(ws.WsUploads, 32767) << "a huge counter saturates";
+
+  // Cut short in the middle of a line (a transfer or a disk that gave out): the cut line and a
+  // line of junk are no results.
+  std::string whole = ArchiveOf({Result(900, "Wanda"), Result(4650, "Paul")});
+  size_t first = whole.find("\r\n") + 2;
+  WriteBytes(m.Archive(), whole.substr(0, first) + "junk\r\n" + whole.substr(first, 20));
+  ReadWorldArchive(m.Archive(), ws);
+  EXPECT_EQ(WsRecord(ws, 0), Result(900, "Wanda"));
+  EXPECT_EQ(ws.WsScore[1], "");
+  EXPECT_EQ(ws.WsScore[2], "") << "the line cut short";
 
   // No "END" and far more than 501 records: only the table's slots are read.
   std::vector<ScoreRecord> many;

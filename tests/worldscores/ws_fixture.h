@@ -6,8 +6,8 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "game.h"
@@ -25,8 +25,8 @@ namespace vorlan::testing {
 inline ScoreRecord Result(long score, const std::string& name, long kills = 10, long date = 20251220,
                           int skill = 3) {
   auto s = PadNumber(skill, 2);
-  return {PadNumber(score, 5), PadNumber(kills, 3),  "03:07",           s, s, s, s,
-          PadNumber(120, 3),   PadNumber(150, 3),    PadNumber(7, 5),   PadNumber(date, 8), name};
+  return {PadNumber(score, 5), PadNumber(kills, 3), "03:07", s, s, s, s, PadNumber(120, 3), PadNumber(150, 3),
+          PadNumber(7, 5),     PadNumber(date, 8),  name};
 }
 
 // A 28-line page head like the one the web site serves, line 15 being the one replaced.
@@ -38,12 +38,13 @@ inline std::string TemplateText() {
 }
 
 // The real network with hooks the tests use to stage what other clients do at a given moment:
-// each hook runs before the call and may answer in its place.
+// each before-hook runs before the call and may answer in its place; afterRename sees the answer.
 class HookedNetwork : public OfflineNetwork {
  public:
   HookedNetwork() : OfflineNetwork(MakeCurlNetwork()) {}
   using Hook = std::function<std::optional<NetStatus>(std::string_view name)>;
   Hook beforeGet, beforeRename;
+  std::function<void(std::string_view to, NetStatus answer)> afterRename;
 
   NetStatus FtpGet(std::string_view r, const std::filesystem::path& l, bool a) override {
     if (auto s = beforeGet ? beforeGet(r) : std::nullopt) return *s;
@@ -51,7 +52,9 @@ class HookedNetwork : public OfflineNetwork {
   }
   NetStatus FtpRename(std::string_view a, std::string_view b) override {
     if (auto s = beforeRename ? beforeRename(a) : std::nullopt) return *s;
-    return OfflineNetwork::FtpRename(a, b);
+    NetStatus s = OfflineNetwork::FtpRename(a, b);
+    if (afterRename) afterRename(b, s);
+    return s;
   }
 };
 
@@ -102,7 +105,7 @@ struct Machine {
   }
 
   // Puts results into the local table as if it had been loaded from its archive.
-  void Local(std::initializer_list<ScoreRecord> results) {
+  void Local(const std::vector<ScoreRecord>& results) {
     int i = 0;
     for (const auto& r : results) SetHsRecord(g->hs, i++, r);
     for (; i < kHsSlots; ++i) SetHsRecord(g->hs, i, ScoreRecord{});

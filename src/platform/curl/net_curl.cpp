@@ -273,7 +273,8 @@ class CurlNetwork final : public Network {
     if (abs.empty() || abs.back() == '/') return NetStatus::Refused;
     FtpOptions(abs);
     curl_easy_setopt(ftp_, CURLOPT_NOBODY, 1L);  // SIZE only
-    curl_easy_setopt(ftp_, CURLOPT_WRITEFUNCTION, +[](char*, size_t size, size_t count, void*) { return size * count; });
+    curl_easy_setopt(
+        ftp_, CURLOPT_WRITEFUNCTION, +[](char*, size_t size, size_t count, void*) { return size * count; });
     return StatusOf(Perform(ftp_));
   }
 
@@ -291,8 +292,26 @@ class CurlNetwork final : public Network {
     return Command({"RNFR " + a, "RNTO " + b});
   }
 
-  std::optional<std::vector<std::string>> FtpList() override {
-    if (!ftp_) return std::nullopt;
+  NetStatus FtpModified(std::string_view remote, int64_t& seconds) override {
+    if (!ftp_) return NetStatus::Failed;
+    std::string abs = Absolute(remote);
+    if (abs.empty() || abs.back() == '/') return NetStatus::Refused;
+    FtpOptions(abs);
+    curl_easy_setopt(ftp_, CURLOPT_NOBODY, 1L);  // MDTM and SIZE only
+    curl_easy_setopt(ftp_, CURLOPT_FILETIME, 1L);
+    curl_easy_setopt(
+        ftp_, CURLOPT_WRITEFUNCTION, +[](char*, size_t size, size_t count, void*) { return size * count; });
+    NetStatus s = StatusOf(Perform(ftp_));
+    curl_off_t t = -1;
+    if (s == NetStatus::Ok && (curl_easy_getinfo(ftp_, CURLINFO_FILETIME_T, &t) != CURLE_OK || t < 0))
+      s = NetStatus::Refused;  // a server that keeps its dates to itself
+    seconds = t;
+    return s;
+  }
+
+  NetStatus FtpList(std::vector<std::string>& names) override {
+    names.clear();
+    if (!ftp_) return NetStatus::Failed;
     MemorySink sink;
     sink.limit = limits_.maxDownloadBytes;
     FtpOptions(cwd_.back() == '/' ? cwd_ : cwd_ + "/");
@@ -300,8 +319,7 @@ class CurlNetwork final : public Network {
     curl_easy_setopt(ftp_, CURLOPT_WRITEFUNCTION, WriteToMemory);
     curl_easy_setopt(ftp_, CURLOPT_WRITEDATA, &sink);
     CURLcode rc = Perform(ftp_);
-    if (rc != CURLE_OK || sink.overflow) return std::nullopt;
-    std::vector<std::string> names;
+    if (rc != CURLE_OK || sink.overflow) return sink.overflow ? NetStatus::Failed : StatusOf(rc);
     size_t start = 0;
     while (start < sink.data.size()) {
       size_t end = sink.data.find('\n', start);
@@ -313,7 +331,7 @@ class CurlNetwork final : public Network {
       if (!line.empty()) names.push_back(line);
       start = end + 1;
     }
-    return names;
+    return NetStatus::Ok;
   }
 
   bool InterfaceUp() override {
@@ -433,17 +451,23 @@ class CurlNetwork final : public Network {
     return dir + std::string(name);
   }
 
-  // Runs raw commands on the session without a transfer.
+  // Runs raw commands on the session without a transfer; the last one's reply decides. Each is
+  // marked to go on after a refusal: libcurl drops the connection when a plain quoted command is
+  // refused, and a refused rename is an everyday answer here.
   NetStatus Command(std::initializer_list<std::string> commands) {
     curl_slist* list = nullptr;
-    for (const auto& c : commands) list = curl_slist_append(list, c.c_str());
+    for (const auto& c : commands) list = curl_slist_append(list, ("*" + c).c_str());
     FtpOptions("/");
     curl_easy_setopt(ftp_, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(ftp_, CURLOPT_QUOTE, list);
     CURLcode rc = Perform(ftp_);
     curl_easy_setopt(ftp_, CURLOPT_QUOTE, nullptr);
     curl_slist_free_all(list);
-    return StatusOf(rc);
+    long code = 0;
+    if (rc != CURLE_OK) return StatusOf(rc);
+    if (curl_easy_getinfo(ftp_, CURLINFO_RESPONSE_CODE, &code) != CURLE_OK || code <= 0)
+      return NetStatus::Failed;
+    return code < 400 ? NetStatus::Ok : NetStatus::Refused;
   }
 
   NetLimits limits_;
