@@ -274,7 +274,7 @@ class Replacement {
     for (int attempt = 0;; ++attempt) {
       if (!ws.SyncFailure.empty()) return Stop(ws.SyncFailure.c_str());
       // 1. Ours goes up: while we hold the archive, its date tells others we are at work.
-      if (!uploaded_ && !Put()) return false;
+      if (!Fresh() && !Put()) return false;
 
       // 2. Take the archive away, so that no one replaces it while ours goes into place. Only the
       // client holding the archive itself puts one in its place; archives taken over from
@@ -286,22 +286,34 @@ class Replacement {
       if (took == Moved::Yes) {
         held_.push_back(hold);
         haveArchive_ = true;
+        archiveCopy_ = hold;
         if (!MergeHeld(hold)) return false;
         // Once a synchronisation, while we hold the archive: what stopped clients left behind.
         if (!cleaned) {
           cleaned = true;
           ArchiveSight sight = LookAtArchive(g_, own_);
           if (sight.status == NetStatus::Failed) return Stop(kNoAnswer);
-          if (!CleanUp(sight)) return false;
+          if (!CleanUp(sight, true)) return false;
         }
       } else if (!haveArchive_) {
         ws.SyncHolding = !held_.empty();
         ArchiveSight sight = LookAtArchive(g_, own_);
         if (sight.status != NetStatus::Ok)
           return Stop(sight.status == NetStatus::Failed ? kNoAnswer : kRefused);
-        if (!CleanUp(sight)) return false;
-        // Not in place and no client at work holds it: what we took over is all there is of it.
-        if (!sight.here && foreignLeft_ == 0 && !held_.empty()) haveArchive_ = true;
+        size_t before = held_.size();
+        if (!CleanUp(sight, !cleaned)) return false;
+        cleaned = true;
+        // Not in place and nobody else holds it: what we took over is all there is of it. The
+        // folder is read again after the takeover (a client whose upload was gone may have just
+        // put its archive in place): the archive is always in place or under a taken name.
+        if (!sight.here && foreignLeft_ == 0 && held_.size() > before) {
+          ArchiveSight now = LookAtArchive(g_, own_);
+          if (now.status == NetStatus::Failed) return Stop(kNoAnswer);
+          if (now.status == NetStatus::Ok && !now.here && now.held.empty()) {
+            haveArchive_ = true;
+            archiveCopy_ = held_.back();
+          }
+        }
         refused = sight.here && sight.held.empty() ? refused + 1 : 0;
         if (refused >= kRefusalsMeaningNo) return Stop(kRefused);
         absent = sight.here || !sight.held.empty() || !held_.empty() ? 0 : absent + 1;
@@ -316,7 +328,14 @@ class Replacement {
 
       // 3. Into the empty place, with an upload young enough that nobody takes us for gone.
       if (!ws.SyncFailure.empty()) return Stop(ws.SyncFailure.c_str());
-      if ((!uploaded_ || MsSince(putStart_) > kLeaseMs / 2) && !Put()) return false;
+      if (!Fresh() && !Put()) return false;
+      // A copy taken from us while our upload looked old means another client holds the archive.
+      for (size_t i = held_.size(); i-- > 0;) {
+        NetStatus mine = Retried([&] { return net_.FtpExists(held_[i]); });
+        if (mine == NetStatus::Failed) return Stop(kNoAnswer);
+        if (mine == NetStatus::Refused) LostHeld(held_[i]);
+      }
+      if (!haveArchive_) continue;
       NetStatus there = Retried([&] { return net_.FtpExists(kServerFile); });
       if (there == NetStatus::Failed) return Stop(kNoAnswer);
       if (there == NetStatus::Ok) haveArchive_ = false;  // not ours to replace: taken and merged next
@@ -346,6 +365,9 @@ class Replacement {
  private:
   std::string NextHold() { return kHeldPrefix + own_ + "-" + std::to_string(takes_++); }
 
+  // Our upload is on the server as it is now, and young enough that nobody takes us for gone.
+  bool Fresh() const { return uploaded_ && MsSince(putStart_) <= kLeaseMs / 2; }
+
   bool Put() {
     putStart_ = SteadyClock::now();
     NetStatus put = Retried([&] { return net_.FtpPut(archive_, upload_); });
@@ -359,9 +381,21 @@ class Replacement {
   // Fetches an archive we took and merges it into ours when it holds anything new to us.
   bool MergeHeld(const std::string& name) {
     NetStatus got = Retried([&] { return net_.FtpGet(name, serverCopy_, false); });
-    if (got != NetStatus::Ok) return Stop(got == NetStatus::Failed ? kNoAnswer : kRefused);
+    if (got == NetStatus::Failed) return Stop(kNoAnswer);
+    if (got == NetStatus::Refused && Retried([&] { return net_.FtpExists(name); }) == NetStatus::Refused) {
+      LostHeld(name);
+      return true;
+    }
+    if (got != NetStatus::Ok) return Stop(kRefused);
     if (ReadWholeFile(serverCopy_).value_or("") != g_.ws.SyncBase) Remerge();
     return true;
+  }
+
+  // A copy we took was taken from us (our upload looked old to another client): that client
+  // holds the archive now, and we wait for it.
+  void LostHeld(const std::string& name) {
+    held_.erase(std::remove(held_.begin(), held_.end(), name), held_.end());
+    haveArchive_ = false;
   }
 
   void Remerge() {
@@ -385,10 +419,10 @@ class Replacement {
   }
 
   // Archives other clients took and left (their upload is gone: put in place, or they stopped;
-  // or too old for a client at work) are taken over and merged; uploads too old for a client at
-  // work are deleted, after their owners' taken archives are in our hands. Counts in foreignLeft_
-  // the taken archives still in other hands.
-  bool CleanUp(const ArchiveSight& sight) {
+  // or too old for a client at work) are taken over and merged; with sweep, uploads too old for
+  // a client at work are deleted, after their owners' taken archives are in our hands. Counts in
+  // foreignLeft_ the taken archives still in other hands.
+  bool CleanUp(const ArchiveSight& sight, bool sweep) {
     foreignLeft_ = 0;
     std::vector<std::string> gone;
     for (const auto& name : sight.held) {
@@ -410,7 +444,7 @@ class Replacement {
       if (!MergeHeld(hold)) return false;
     }
     const std::string uploads = std::string(kServerUpload) + ".";
-    for (const auto& name : sight.names) {
+    for (const auto& name : sweep ? sight.names : std::vector<std::string>{}) {
       if (!name.starts_with(uploads) || name == upload_) continue;
       int64_t age = UploadAge(name.substr(uploads.size()));
       if (age >= kLeftBehindSeconds && age != kGone) net_.FtpDelete(name);
@@ -423,10 +457,9 @@ class Replacement {
   // happened; our upload is deleted, so that whatever we still hold is merged by the next client.
   bool Stop(const char* reason, bool mayHavePlaced = false) {
     g_.ws.SyncHolding = true;  // the clean-up is not cut short by the cancel that may have caused it
-    if (!mayHavePlaced && haveArchive_ && !held_.empty() && MsSince(putStart_) < kLeaseMs &&
-        Retried([&] { return net_.FtpExists(kServerFile); }) == NetStatus::Refused &&
-        Move(net_, held_.back(), kServerFile, false) == Moved::Yes)
-      held_.pop_back();
+    if (!mayHavePlaced && haveArchive_ && Lists(held_, archiveCopy_) && MsSince(putStart_) < kLeaseMs &&
+        Retried([&] { return net_.FtpExists(kServerFile); }) == NetStatus::Refused)
+      Move(net_, archiveCopy_, kServerFile, false);
     net_.FtpDelete(upload_);
     AbortSync(g_, reason);
     return false;
@@ -437,6 +470,7 @@ class Replacement {
   std::filesystem::path archive_, serverCopy_;
   std::string own_, upload_;
   std::vector<std::string> held_;  // archives we took away and merged, oldest first
+  std::string archiveCopy_;        // the one of them that is the archive, while haveArchive_
   int takes_ = 0;
   bool uploaded_ = false;     // our archive as it is now is on the server
   bool haveArchive_ = false;  // we hold the archive: ours may go into its empty place
