@@ -304,12 +304,17 @@ class Replacement {
         if (!CleanUp(sight, !cleaned)) return false;
         cleaned = true;
         // Not in place and nobody else holds it: what we took over is all there is of it. The
-        // folder is read again after the takeover (a client whose upload was gone may have just
-        // put its archive in place): the archive is always in place or under a taken name.
-        if (!sight.here && foreignLeft_ == 0 && held_.size() > before) {
-          ArchiveSight now = LookAtArchive(g_, own_);
-          if (now.status == NetStatus::Failed) return Stop(kNoAnswer);
-          if (now.status == NetStatus::Ok && !now.here && now.held.empty()) {
+        // archive is always in place or under a taken name, so this needs a look at the folder
+        // after our last takeover (a client whose upload was gone may have just put its archive
+        // in place).
+        if (!sight.here && foreignLeft_ == 0 && !held_.empty()) {
+          bool clear = true;
+          if (held_.size() > before) {
+            ArchiveSight now = LookAtArchive(g_, own_);
+            if (now.status == NetStatus::Failed) return Stop(kNoAnswer);
+            clear = now.status == NetStatus::Ok && !now.here && now.held.empty();
+          }
+          if (clear) {
             haveArchive_ = true;
             archiveCopy_ = held_.back();
           }

@@ -13,13 +13,13 @@
 #   cut      the connection closes at once; the command never reaches the server
 # With --cut-share P a share P of the connections is cut at a random command (passed on or not).
 # Prints "ready port=N" once it listens; FILE gets one line per connection ("open N") and per
-# fault ("swallow N VERB ARG", "hold ...", "cut ...").
+# fault ("swallow N VERB ARG", "hold ...", "cut ..."). With VORLAN_RELAY_TRACE=FILE in the
+# environment every command and fault is also added to that file, with the time.
 import argparse
 import asyncio
 import fnmatch
 import os
 import random
-import sys
 import time
 
 
@@ -46,13 +46,13 @@ class Relay:
         self.random = random.Random(args.seed)
         self.log = open(args.log, "a", buffering=1)
         self.count = 0
-        self.trace = args.trace or bool(os.environ.get("VORLAN_RELAY_TRACE"))
-        self.trace_file = open(os.environ["VORLAN_RELAY_TRACE"], "a", buffering=1) if self.trace else None
+        trace = os.environ.get("VORLAN_RELAY_TRACE")
+        self.trace = open(trace, "a", buffering=1) if trace else None
 
     def note(self, *words):
         self.log.write(" ".join(str(w) for w in words) + "\n")
-        if self.trace_file:
-            self.trace_file.write("%.3f %d " % (time.time(), self.to) + " ".join(str(w) for w in words) + "\n")
+        if self.trace:
+            self.trace.write("%.3f %d " % (time.time(), self.to) + " ".join(str(w) for w in words) + "\n")
 
     async def serve(self, client_r, client_w):
         self.count += 1
@@ -92,7 +92,8 @@ class Relay:
                     commands += 1
                     words = line.decode("latin-1").rstrip("\r\n").split(" ", 1)
                     verb, arg = words[0].upper(), words[1] if len(words) > 1 else ""
-                    action = next((r for r in self.rules if r.hits(verb, arg)), None)
+                    acting = [r for r in self.rules if r.hits(verb, arg)]  # each rule counts on its own
+                    action = acting[0] if acting else None
                     if self.trace:
                         self.note("command", n, verb, arg)
                     if commands == cut_at:
@@ -129,7 +130,6 @@ async def main():
     ap.add_argument("--rule", action="append", default=[])
     ap.add_argument("--cut-share", type=float, default=0.0)
     ap.add_argument("--seed", type=int, default=1)
-    ap.add_argument("--trace", action="store_true", help="log every command too")
     relay = Relay(ap.parse_args())
     server = await asyncio.start_server(relay.serve, "127.0.0.1", 0)
     print("ready port=%d" % server.sockets[0].getsockname()[1], flush=True)

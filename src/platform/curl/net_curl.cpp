@@ -64,6 +64,9 @@ size_t WriteToMemory(char* data, size_t size, size_t count, void* user) {
   return n;
 }
 
+// The made-up headers libcurl hands over for a SIZE or MDTM: not wanted.
+size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * count; }
+
 size_t ReadFromFile(char* buffer, size_t size, size_t count, void* user) {
   return std::fread(buffer, 1, size * count, static_cast<FILE*>(user));
 }
@@ -273,8 +276,7 @@ class CurlNetwork final : public Network {
     if (abs.empty() || abs.back() == '/') return NetStatus::Refused;
     FtpOptions(abs);
     curl_easy_setopt(ftp_, CURLOPT_NOBODY, 1L);  // SIZE only
-    curl_easy_setopt(
-        ftp_, CURLOPT_WRITEFUNCTION, +[](char*, size_t size, size_t count, void*) { return size * count; });
+    curl_easy_setopt(ftp_, CURLOPT_WRITEFUNCTION, DiscardBody);
     return StatusOf(Perform(ftp_));
   }
 
@@ -299,8 +301,7 @@ class CurlNetwork final : public Network {
     FtpOptions(abs);
     curl_easy_setopt(ftp_, CURLOPT_NOBODY, 1L);  // MDTM and SIZE only
     curl_easy_setopt(ftp_, CURLOPT_FILETIME, 1L);
-    curl_easy_setopt(
-        ftp_, CURLOPT_WRITEFUNCTION, +[](char*, size_t size, size_t count, void*) { return size * count; });
+    curl_easy_setopt(ftp_, CURLOPT_WRITEFUNCTION, DiscardBody);
     NetStatus s = StatusOf(Perform(ftp_));
     curl_off_t t = -1;
     if (s == NetStatus::Ok && (curl_easy_getinfo(ftp_, CURLINFO_FILETIME_T, &t) != CURLE_OK || t < 0))
