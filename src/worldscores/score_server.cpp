@@ -324,6 +324,12 @@ class Replacement {
         absent = sight.here || !sight.held.empty() || !held_.empty() ? 0 : absent + 1;
         // A server without any archive (a fresh one) takes ours as it is.
         if (absent >= kAbsentSightings) haveArchive_ = true;
+        // Holding only copies while others hold more, for longer than a replacement takes: we
+        // stop, and whoever finds our copies merges them (two such clients would wait for ever).
+        if (held_.empty() || haveArchive_)
+          copiesSince_ = SteadyClock::now();
+        else if (MsSince(copiesSince_) > kLeaseMs)
+          return Stop("SERVER BUSY");
         // Back in place or held by another client at work: try again shortly.
         if (!haveArchive_) {
           if (!Pause(g_, attempt)) return Stop(kNoAnswer);
@@ -481,7 +487,8 @@ class Replacement {
   bool haveArchive_ = false;  // we hold the archive: ours may go into its empty place
   int foreignLeft_ = 0;       // archives held by others at the last clean-up
   SteadyClock::time_point putStart_{}, putEnd_{};
-  int64_t uploadTime_ = -1;  // our upload's date by the server's clock
+  SteadyClock::time_point copiesSince_ = SteadyClock::now();  // since when we hold only copies
+  int64_t uploadTime_ = -1;                                   // our upload's date by the server's clock
 };
 
 // Proof pictures of the upload list. Only plain ".jpg" names are taken (a name is joined to our

@@ -304,7 +304,11 @@ class CurlNetwork final : public Network {
     curl_easy_setopt(ftp_, CURLOPT_WRITEFUNCTION, DiscardBody);
     NetStatus s = StatusOf(Perform(ftp_));
     curl_off_t t = -1;
-    if (s == NetStatus::Ok && (curl_easy_getinfo(ftp_, CURLINFO_FILETIME_T, &t) != CURLE_OK || t < 0))
+    // The date counts even when the SIZE after it was refused: vsftpd keeps an anonymous upload
+    // that was cut short unreadable.
+    if (curl_easy_getinfo(ftp_, CURLINFO_FILETIME_T, &t) == CURLE_OK && t >= 0)
+      s = NetStatus::Ok;
+    else if (s == NetStatus::Ok)
       s = NetStatus::Refused;  // a server that keeps its dates to itself
     seconds = t;
     return s;
