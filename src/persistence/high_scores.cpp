@@ -23,7 +23,6 @@ constexpr int kUploadListMax = 20;
 
 // Eleven records and the end mark take under 1.4 KB: a larger archive is junk, not read.
 constexpr size_t kMaxArchiveBytes = 4096;
-// Damaged archives kept at most: the oldest ones and the newest.
 
 }  // namespace
 
