@@ -6,9 +6,6 @@
 set -euo pipefail
 
 source "$(dirname "$0")/common.bash" "$1"
-SHOTS=${SHOTS_DIR:-$WORK/shots}
-mkdir -p "$SHOTS"
-OPTIONS="$WORK/prog/OtherFiles/Options.txt"
 games_played() {
   if [ -f "$OPTIONS" ]; then sed -n '10p' "$OPTIONS" | tr -d ' \r'; else echo 0; fi
 }

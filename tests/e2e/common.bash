@@ -41,6 +41,11 @@ export XDG_CONFIG_HOME="$WORK/config"
 SETTINGS="$XDG_CONFIG_HOME/vorlan/settings.txt"
 mkdir -p "$XDG_CONFIG_HOME/vorlan"
 printf 'window_width=300\nwindow_height=378\n' >"$SETTINGS"
+# Screenshots of the run (SHOTS_DIR keeps them), the player's folder and the options file.
+SHOTS=${SHOTS_DIR:-$WORK/shots}
+mkdir -p "$SHOTS"
+DATA="$XDG_DATA_HOME/vorlan"
+OPTIONS="$WORK/prog/OtherFiles/Options.txt"
 
 # Starts the game and waits until its window shows the menu (a first start makes the maps first).
 start_game() {

@@ -9,10 +9,6 @@
 set -euo pipefail
 
 source "$(dirname "$0")/common.bash" "$1"
-SHOTS=${SHOTS_DIR:-$WORK/shots}
-mkdir -p "$SHOTS"
-DATA="$XDG_DATA_HOME/vorlan"
-OPTIONS="$WORK/prog/OtherFiles/Options.txt"
 PAD="$WORK/pad.txt"
 : >"$PAD"
 export VORLAN_TEST_CONTROLLER="$PAD"

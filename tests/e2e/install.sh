@@ -11,8 +11,7 @@ set -euo pipefail
 
 source "$(dirname "$0")/common.bash" "$1"
 BUILD_DIR=$(cd "$PROGRAM_DIR/.." && pwd)
-SHOTS=${SHOTS_DIR:-$WORK/shots}
-mkdir -p "$SHOTS" "$WORK/cwd"
+mkdir -p "$WORK/cwd"
 PACKAGE_INSTALLED=0
 
 # Every file and folder under a prefix with its checksum.

@@ -8,12 +8,8 @@
 set -euo pipefail
 
 source "$(dirname "$0")/common.bash" "$1"
-SHOTS=${SHOTS_DIR:-$WORK/shots}
-mkdir -p "$SHOTS"
 
 rm -f "$WORK/prog/OtherFiles/HighScores.txt"
-DATA="$XDG_DATA_HOME/vorlan"
-OPTIONS="$WORK/prog/OtherFiles/Options.txt"
 
 write_empty_table "$DATA/AtopVo118.vor"
 

@@ -7,10 +7,6 @@
 set -euo pipefail
 
 source "$(dirname "$0")/common.bash" "$1"
-SHOTS=${SHOTS_DIR:-$WORK/shots}
-mkdir -p "$SHOTS"
-DATA="$XDG_DATA_HOME/vorlan"
-OPTIONS="$WORK/prog/OtherFiles/Options.txt"
 ARCHIVE="$DATA/AtopVo118.vor"
 
 MOUNTED=""

@@ -6,9 +6,6 @@
 set -euo pipefail
 
 source "$(dirname "$0")/common.bash" "$1"
-SHOTS=${SHOTS_DIR:-$WORK/shots}
-mkdir -p "$SHOTS"
-OPTIONS="$WORK/prog/OtherFiles/Options.txt"
 rm -f "$SETTINGS"  # a first start: no size kept yet
 
 start_x || fail "no X server"
