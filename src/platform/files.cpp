@@ -2,13 +2,13 @@
 // lines written so that a crash never leaves half a file behind.
 #include "platform/files.h"
 
-#include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+
+#include "platform/os_files.h"
 
 namespace vorlan {
 
@@ -27,15 +27,20 @@ bool StartsNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && SameNoCase(s.substr(0, prefix.size()), prefix);
 }
 
+// A file name's bytes: as stored on POSIX systems, UTF-8 of the wide name on Windows.
+std::string NameBytes(const std::filesystem::path& name) {
+  auto u8 = name.u8string();
+  return std::string(u8.begin(), u8.end());
+}
+
 // The existing entry of dir whose name equals name without regard to case (an exact match
 // wins); the name as given when there is none.
-std::string MatchEntry(const std::filesystem::path& dir, const std::string& name) {
+std::filesystem::path MatchEntry(const std::filesystem::path& dir, const std::string& name) {
   std::error_code ec;
   if (std::filesystem::exists(dir / name, ec)) return name;
   std::filesystem::directory_iterator it(dir, ec), end;
   for (; !ec && it != end; it.increment(ec)) {
-    std::string entry = it->path().filename().string();
-    if (SameNoCase(entry, name)) return entry;
+    if (SameNoCase(NameBytes(it->path().filename()), name)) return it->path().filename();
   }
   return name;
 }
@@ -57,8 +62,9 @@ bool IsPlayerCopy(const std::vector<std::string>& parts) {
 
 std::filesystem::path TempBeside(const std::filesystem::path& file) {
   static std::atomic<unsigned> counter{0};
-  return file.parent_path() /
-         (file.filename().string() + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+  std::filesystem::path temp = file;
+  temp += ".tmp" + std::to_string(os::ProcessId()) + "-" + std::to_string(counter++);
+  return temp;
 }
 
 }  // namespace
@@ -117,7 +123,7 @@ std::optional<std::string> ReadPrefix(const std::filesystem::path& file, size_t 
     SetError(error, e);
     return std::nullopt;
   }
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = os::OpenRead(file);
   if (fd < 0) {
     SetError(error, errno);
     return std::nullopt;
@@ -208,7 +214,7 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target) {
     Fail(e);
     return;
   }
-  int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int fd = os::CreateWrite(temp_);
   if (fd < 0) {
     Fail(errno);
     return;
@@ -260,15 +266,17 @@ bool AtomicFile::Commit() {
   }
   // On disk before the rename, so the old file is replaced only by a complete new one. A full
   // disk often shows only here, when the buffered bytes reach it.
-  if (!error_ && (std::ferror(stream_) || std::fflush(stream_) != 0 || ::fsync(fileno(stream_)) != 0))
+  if (!error_ && (std::ferror(stream_) || std::fflush(stream_) != 0))
     Fail(errno);
+  else if (int e = error_ ? 0 : os::SyncToDisk(fileno(stream_)))
+    Fail(e);
   if (std::fclose(stream_) != 0) Fail(errno);
   stream_ = nullptr;
   if (!error_) {
     if (int e = InjectedFileFaults().rename; e && InjectedFileFaults().Hit(target_))
       Fail(e);
-    else if (::rename(temp_.c_str(), target_.c_str()) != 0)
-      Fail(errno);
+    else if (int e = os::ReplaceWith(temp_, target_))
+      Fail(e);
   }
   std::error_code ec;
   if (error_) std::filesystem::remove(temp_, ec);
@@ -301,7 +309,7 @@ bool WriteTextLines(const std::filesystem::path& file, const std::vector<std::st
 bool FileExists(const std::filesystem::path& file) {
   std::error_code ec;
   if (file.empty() || std::filesystem::is_directory(file, ec)) return false;
-  return ::access(file.c_str(), R_OK) == 0;
+  return os::CanRead(file);
 }
 
 bool CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to,
@@ -316,7 +324,7 @@ int RemoveStaleTempFiles(const std::filesystem::path& folder) {
   std::error_code ec;
   std::filesystem::directory_iterator it(folder, ec), end;
   for (; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+    const std::string name = NameBytes(it->path().filename());
     // "<name>.tmp<pid>-<n>", as TempBeside makes them: nothing else is touched.
     size_t tmp = name.rfind(".tmp");
     if (tmp == std::string::npos || tmp == 0) continue;
@@ -330,7 +338,7 @@ int RemoveStaleTempFiles(const std::filesystem::path& folder) {
       continue;
     long pid = std::stol(name.substr(tmp + 4, dash - tmp - 4));
     // A live process (another running game) may still be writing it; EPERM means it lives too.
-    if (pid <= 0 || pid == getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    if (pid <= 0 || pid == os::ProcessId() || os::ProcessRuns(pid)) continue;
     std::error_code rm;
     if (it->is_regular_file(rm) && std::filesystem::remove(it->path(), rm)) ++removed;
   }

@@ -1,8 +1,18 @@
-// The folder lookup: build folder or installed copy, and the player's folder under XDG_DATA_HOME.
+// The folder lookup: build folder or installed copy, and the player's folder under XDG_DATA_HOME
+// (%APPDATA% on Windows).
 #include "platform/folders.h"
 
+#ifdef _WIN32
+#include <shlobj.h>
+#include <windows.h>
+#else
 #include <pwd.h>
 #include <unistd.h>
+#endif
+
+#include <cstdlib>
+
+#include "platform/os_files.h"
 
 namespace vorlan {
 
@@ -15,10 +25,33 @@ bool HasContent(const fs::path& dir) {
   return fs::is_directory(dir / "Pictures", ec) && fs::is_directory(dir / "OtherFiles", ec);
 }
 
-bool Writable(const fs::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
+#ifdef _WIN32
+// An installed copy (its uninstaller lies beside it) writes only into the player's folder, even
+// for an administrator who could write into Program Files.
+bool Writable(const fs::path& dir) {
+  std::error_code ec;
+  return !fs::exists(dir / "Uninstall.exe", ec) && os::CanWriteIn(dir);
+}
+#else
+bool Writable(const fs::path& dir) { return os::CanWriteIn(dir); }
+#endif
 
 }  // namespace
 
+#ifdef _WIN32
+fs::path PlayerFolder(const char*, const char*) {
+  PWSTR roaming = nullptr;
+  fs::path folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &roaming)) && roaming)
+    folder = fs::path(roaming) / L"Vorlan";
+  CoTaskMemFree(roaming);
+  if (folder.empty()) {
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    if (appData && *appData) folder = fs::path(appData) / L"Vorlan";
+  }
+  return folder;
+}
+#else
 fs::path PlayerFolder(const char* xdgDataHome, const char* home) {
   if (xdgDataHome && xdgDataHome[0] == '/') return fs::path(xdgDataHome) / "vorlan";
   if (!home || home[0] != '/') {
@@ -28,6 +61,9 @@ fs::path PlayerFolder(const char* xdgDataHome, const char* home) {
   if (home && home[0] == '/') return fs::path(home) / ".local" / "share" / "vorlan";
   return {};
 }
+#endif
+
+fs::path ThisPlayersFolder() { return PlayerFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
 
 GameFolders SetUpGameFolders(const fs::path& exeFolder, const fs::path& player) {
   GameFolders f;

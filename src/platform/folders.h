@@ -30,7 +30,11 @@ class Folders {
 // The player's folder: $XDG_DATA_HOME/vorlan, else <home>/.local/share/vorlan with home from
 // $HOME or, failing that, the password database. Relative settings are ignored. Empty when there
 // is no home at all. The arguments are the environment's values (nullptr when unset).
+// On Windows it is %APPDATA%\Vorlan (the roaming application data folder), and the arguments
+// are not used.
 std::filesystem::path PlayerFolder(const char* xdgDataHome, const char* home);
+// The player's folder of this process's user, from its environment.
+std::filesystem::path ThisPlayersFolder();
 
 // The folders of a game whose executable lies in exeFolder, with player the player's folder.
 // Content beside a writable executable folder: the game keeps its files there, as a build

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/folders.h"
 
 namespace vorlan {
 
@@ -26,11 +27,16 @@ int Side(std::string_view line, std::string_view key) {
 
 }  // namespace
 
+#ifdef _WIN32
+// Beside the rest of the player's files.
+std::filesystem::path ConfigFolder(const char*, const char*) { return PlayerFolder(nullptr, nullptr); }
+#else
 std::filesystem::path ConfigFolder(const char* xdgConfigHome, const char* home) {
   if (xdgConfigHome && xdgConfigHome[0] == '/') return std::filesystem::path(xdgConfigHome) / "vorlan";
   if (home && home[0] == '/') return std::filesystem::path(home) / ".config" / "vorlan";
   return {};
 }
+#endif
 
 bool ReadWindowSize(const std::filesystem::path& file, int& w, int& h) {
   LineLimits limits;
@@ -54,8 +60,8 @@ bool WriteWindowSize(const std::filesystem::path& file, int w, int h) {
   if (w < kMinSide || h < kMinSide || w > kMaxSide || h > kMaxSide) return false;
   std::error_code ec;
   std::filesystem::create_directories(file.parent_path(), ec);
-  return WriteWholeFile(file, std::string(kWidth) + std::to_string(w) + "\n" + std::string(kHeight) +
-                                  std::to_string(h) + "\n");
+  return WriteWholeFile(
+      file, std::string(kWidth) + std::to_string(w) + "\n" + std::string(kHeight) + std::to_string(h) + "\n");
 }
 
 }  // namespace vorlan

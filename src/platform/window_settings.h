@@ -8,6 +8,7 @@ namespace vorlan {
 
 // $XDG_CONFIG_HOME/vorlan, else <home>/.config/vorlan; relative settings are ignored. Empty when
 // there is neither (nothing is remembered then). Arguments are the environment's values or nullptr.
+// On Windows it is the player's folder, %APPDATA%\Vorlan.
 std::filesystem::path ConfigFolder(const char* xdgConfigHome, const char* home);
 
 // The window's client size from the settings file. False (w and h untouched) when the file is

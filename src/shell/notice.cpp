@@ -69,7 +69,9 @@ void DrawNotice(Game& g) {
 std::string_view SaveFailureReason(std::error_code why) {
   switch (why.value()) {
     case ENOSPC:
+#ifdef EDQUOT  // not on Windows
     case EDQUOT:
+#endif
       return "DISK FULL";
     case EROFS:
       return "READ-ONLY DISK";

@@ -1,10 +1,10 @@
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/os_files.h"
+#include "support/test_game.h"
 
 namespace vorlan {
 namespace {
@@ -146,17 +146,29 @@ TEST_F(FilesTest, ReadsTellMissingFromUnreadableAndRefuseOversizedFilesUnread) {
   EXPECT_EQ(why.value(), EIO);
 }
 
+// A player's folder may be named outside ASCII (wide paths on Windows), and a save replaces the
+// file it finds there (the C runtime's rename on Windows would refuse).
+TEST_F(FilesTest, FilesInAFolderNamedOutsideAsciiAreWrittenReplacedAndRead) {
+  const fs::path folder = Program() / fs::path(u8"Zo\u00eb");
+  fs::create_directories(folder);
+  ASSERT_TRUE(WriteWholeFile(folder / "Options.txt", "first"));
+  ASSERT_TRUE(WriteTextLines(folder / "Options.txt", {"second"}));
+  EXPECT_TRUE(FileExists(folder / "Options.txt"));
+  EXPECT_EQ(Bytes(folder / "Options.txt"), "second\r\n");
+  EXPECT_EQ(FilesIn(folder), 1);
+  GameFolders zoe{folder, folder, {}};
+  EXPECT_EQ(ResolveGamePath(zoe, "\\Options.txt"), folder / "Options.txt");
+}
+
 TEST_F(FilesTest, StaleTemporaryFilesOfEndedProcessesAreRemovedAndNothingElse) {
-  pid_t ended = fork();
-  if (ended == 0) _exit(0);
+  const long ended = testing::EndedProcessId();
   ASSERT_GT(ended, 0);
-  waitpid(ended, nullptr, 0);
-  const std::string gone = std::to_string(ended), alive = std::to_string(getppid());
+  const std::string gone = std::to_string(ended), alive = std::to_string(testing::ParentProcessId());
   const std::vector<std::string> stale = {"Options.txt.tmp" + gone + "-0",
                                           "AtopVo118.vor.tmp" + gone + "-12"};
   const std::vector<std::string> kept = {"Options.txt",
                                          "Options.txt.tmp" + alive + "-3",  // another live process's
-                                         "Options.txt.tmp" + std::to_string(getpid()) + "-1",
+                                         "Options.txt.tmp" + std::to_string(os::ProcessId()) + "-1",
                                          "notes.tmp" + gone,
                                          "notes.tmp" + gone + "-x",
                                          "a.tmp-" + gone + "-1",

@@ -12,6 +12,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+TEST(PlayerFolder, IsVorlanInTheRoamingApplicationData) {
+  const fs::path folder = PlayerFolder("/x/data", "/home/p");
+  EXPECT_EQ(folder, fs::path(_wgetenv(L"APPDATA")) / L"Vorlan");
+  EXPECT_TRUE(folder.is_absolute()) << folder;
+}
+#else
 TEST(PlayerFolder, FollowsXdgDataHomeThenHome) {
   EXPECT_EQ(PlayerFolder("/x/data", "/home/p"), fs::path("/x/data/vorlan"));
   // Relative or empty settings do not count.
@@ -21,6 +28,7 @@ TEST(PlayerFolder, FollowsXdgDataHomeThenHome) {
   fs::path fallback = PlayerFolder(nullptr, "relative");
   EXPECT_TRUE(fallback.empty() || (fallback.is_absolute() && fallback.filename() == "vorlan")) << fallback;
 }
+#endif
 
 class InstalledLayout : public ::testing::Test {
  protected:
@@ -79,12 +87,19 @@ TEST_F(InstalledLayout, ABuildFolderKeepsItsFilesBesideTheExecutableUnlessItIsRe
   EXPECT_EQ(ResolveGamePath(none, "\\OtherFiles\\Options.txt"), std::nullopt);
   EXPECT_EQ(ResolveGamePath(none, "c:\\Windows\\AtopVo118.vor"), std::nullopt);
 
+#ifdef _WIN32
+  // An installed copy (its uninstaller beside it) is read-only even where it could be written.
+  ASSERT_TRUE(WriteWholeFile(shared / "Uninstall.exe", ""));
+  f = SetUpGameFolders(shared, player);
+  EXPECT_EQ(std::pair(f.content, f.program), std::pair(shared, player));
+#else
   // Root writes anywhere, so only a folder the account cannot write shows the read-only case.
   if (geteuid() == 0) return;
   ASSERT_EQ(chmod(shared.c_str(), 0555), 0);
   f = SetUpGameFolders(shared, player);
   chmod(shared.c_str(), 0755);
   EXPECT_EQ(std::pair(f.content, f.program), std::pair(shared, player));
+#endif
 }
 
 }  // namespace

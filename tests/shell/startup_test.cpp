@@ -1,8 +1,6 @@
 #include "shell/startup.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -77,10 +75,7 @@ TEST(StartUp, FullScreenFailureWarnsOnceAndKeepsTheWindowsCursorMapping) {
 TEST(StartUp, RemovesTheTemporaryFilesOfSavesCutShortInBothFolders) {
   HeadlessPlatform plat;
   WriteOptions(plat.ProgramDir(), 8);
-  pid_t ended = fork();
-  if (ended == 0) _exit(0);
-  waitpid(ended, nullptr, 0);
-  const std::string gone = std::to_string(ended);
+  const std::string gone = std::to_string(testing::EndedProcessId());
   const auto stale = {plat.ProgramDir() / "OtherFiles" / ("Options.txt.tmp" + gone + "-0"),
                       plat.DataDir() / ("AtopVo118.vor.tmp" + gone + "-3")};
   for (const auto& p : stale) std::ofstream(p) << "x";

@@ -29,6 +29,15 @@
 // From the AddressSanitizer runtime (its header is not shipped with every compiler).
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 static size_t LiveHeapBytes() { return __sanitizer_get_current_allocated_bytes(); }
+#elif defined(_WIN32)
+#include <malloc.h>
+static size_t LiveHeapBytes() {
+  size_t used = 0;
+  _HEAPINFO entry{};
+  while (_heapwalk(&entry) == _HEAPOK)
+    if (entry._useflag == _USEDENTRY) used += entry._size;
+  return used;
+}
 #else
 #include <malloc.h>
 static size_t LiveHeapBytes() { return mallinfo2().uordblks; }
@@ -93,7 +102,8 @@ struct Soak : HeadlessPlatform {
   }
 
   void Push(Event::Type type, int button, int key = 0) {
-    Event e{.type = type, .keyCode = key, .button = button, .x = 1.f * cursorX, .y = 1.f * cursorY, .text = {}};
+    Event e{
+        .type = type, .keyCode = key, .button = button, .x = 1.f * cursorX, .y = 1.f * cursorY, .text = {}};
     if (type == Event::Type::KeyDown || type == Event::Type::KeyUp) e.shift = Chance(8);
     PushEvent(e);
   }

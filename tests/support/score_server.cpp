@@ -1,5 +1,24 @@
 #include "support/score_server.h"
 
+#include <fstream>
+
+namespace vorlan::testing {
+
+std::string ReadBytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
+  std::filesystem::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
+}  // namespace vorlan::testing
+
+// The servers are processes forked from the test: not on Windows, where scripts/windows-test
+// synchronises the real game with the score server instead.
+#ifndef _WIN32
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -58,16 +77,6 @@ std::filesystem::path FreshFolder(const std::string& what) {
 }
 
 }  // namespace
-
-std::string ReadBytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
-  std::filesystem::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << bytes;
-}
 
 std::string ServerProcess::StartScript(const std::string& script, std::vector<std::string> args) {
   int out[2];
@@ -197,3 +206,4 @@ SilentServer::~SilentServer() {
 }
 
 }  // namespace vorlan::testing
+#endif

@@ -1,6 +1,14 @@
 // Shared helpers: headless games with content, the battle's range check, and sample buffers.
 #include "support/test_game.h"
 
+#ifdef _WIN32
+#include <tlhelp32.h>
+#include <windows.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <cmath>
 
 #include "numbers.h"
@@ -8,6 +16,42 @@
 namespace vorlan::testing {
 
 std::filesystem::path BuiltProgramDir() { return VORLAN_PROGRAM_DIR; }
+
+#ifdef _WIN32
+long EndedProcessId() {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  wchar_t command[] = L"cmd.exe /c exit 0";
+  if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                      &pi))
+    return -1;
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);  // the id is free only once no handle holds the process
+  return static_cast<long>(pi.dwProcessId);
+}
+
+long ParentProcessId() {
+  long parent = -1;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W e{};
+  e.dwSize = sizeof e;
+  for (BOOL ok = Process32FirstW(snap, &e); ok; ok = Process32NextW(snap, &e))
+    if (e.th32ProcessID == GetCurrentProcessId()) parent = static_cast<long>(e.th32ParentProcessID);
+  CloseHandle(snap);
+  return parent;
+}
+#else
+long EndedProcessId() {
+  pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  if (ended > 0) waitpid(ended, nullptr, 0);
+  return static_cast<long>(ended);
+}
+
+long ParentProcessId() { return static_cast<long>(getppid()); }
+#endif
 
 bool CopyContent(const std::filesystem::path& folder) {
   bool any = false;

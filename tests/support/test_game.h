@@ -31,6 +31,11 @@ struct TestGame {
 // The first record of the battle outside its documented range, or "" when all are in range.
 std::string WorldOutOfRange(const Game& g);
 
+// The id of a process that has ended (started and waited for here), and of one that still runs
+// and is not this one (the parent).
+long EndedProcessId();
+long ParentProcessId();
+
 // A stereo 22050 Hz buffer: frames of a constant left and right sample, for mixer tests.
 PcmData ConstantPcm(size_t frames, int16_t left, int16_t right);
 // A stereo 22050 Hz buffer whose frame i holds (i, -i) (wrapping in 16 bits): every frame can

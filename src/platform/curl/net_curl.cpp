@@ -1,11 +1,17 @@
 // The network over libcurl: HTTP(S) downloads and one FTP session (passive, TLS when offered).
 // Every call runs with the connect, stall and total limits and never waits for ever.
+#ifdef _WIN32
+#include <iphlpapi.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
-#include <curl/curl.h>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
 #include <unistd.h>
+#endif
+#include <curl/curl.h>
 
 #include <algorithm>
 #include <cctype>
@@ -17,6 +23,7 @@
 
 #include "platform/files.h"
 #include "platform/network.h"
+#include "platform/os_files.h"
 
 namespace vorlan {
 
@@ -131,9 +138,36 @@ bool ParseHost(std::string_view text, std::string& host, long& port) {
   return true;
 }
 
-// Calls f for every interface that is up and running with an IPv4 or IPv6 address.
+// Calls f(loopback, address) for every interface that is up and running with an IPv4 or IPv6
+// address.
 template <typename F>
 void ForEachInterface(F f) {
+#ifdef _WIN32
+  ULONG size = 16384;
+  std::vector<unsigned char> buffer;
+  ULONG rc = ERROR_BUFFER_OVERFLOW;
+  for (int tries = 0; rc == ERROR_BUFFER_OVERFLOW && tries < 3; ++tries) {
+    buffer.resize(size);
+    rc = GetAdaptersAddresses(AF_UNSPEC,
+                              GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER,
+                              nullptr, reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
+  }
+  if (rc != NO_ERROR) return;
+  for (auto* a = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()); a; a = a->Next) {
+    if (a->OperStatus != IfOperStatusUp) continue;
+    for (auto* u = a->FirstUnicastAddress; u; u = u->Next) {
+      char text[INET6_ADDRSTRLEN] = {};
+      const sockaddr* sa = u->Address.lpSockaddr;
+      if (sa->sa_family == AF_INET)
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(sa)->sin_addr, text, sizeof text);
+      else if (sa->sa_family == AF_INET6)
+        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(sa)->sin6_addr, text, sizeof text);
+      else
+        continue;
+      f(a->IfType == IF_TYPE_SOFTWARE_LOOPBACK, std::string(text));
+    }
+  }
+#else
   ifaddrs* list = nullptr;
   if (getifaddrs(&list) != 0) return;
   for (ifaddrs* a = list; a; a = a->ifa_next) {
@@ -146,9 +180,10 @@ void ForEachInterface(F f) {
     } else {
       continue;
     }
-    f(a, std::string(text));
+    f((a->ifa_flags & IFF_LOOPBACK) != 0, std::string(text));
   }
   freeifaddrs(list);
+#endif
 }
 
 class CurlNetwork final : public Network {
@@ -257,7 +292,7 @@ class CurlNetwork final : public Network {
     if (abs.empty() || abs.back() == '/') return NetStatus::Refused;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(local, ec)) return NetStatus::Failed;
-    FILE* in = std::fopen(local.c_str(), "rb");
+    FILE* in = os::OpenStream(local, "rb");
     if (!in) return NetStatus::Failed;
     auto size = std::filesystem::file_size(local, ec);
     FtpOptions(abs);
@@ -341,8 +376,8 @@ class CurlNetwork final : public Network {
 
   bool InterfaceUp() override {
     bool up = false;
-    ForEachInterface([&](const ifaddrs* a, const std::string&) {
-      if (!(a->ifa_flags & IFF_LOOPBACK)) up = true;
+    ForEachInterface([&](bool loopback, const std::string&) {
+      if (!loopback) up = true;
     });
     return up;
   }
@@ -352,7 +387,7 @@ class CurlNetwork final : public Network {
     std::string bare(host);
     if (bare.size() > 2 && bare.front() == '[' && bare.back() == ']') bare = bare.substr(1, bare.size() - 2);
     bool mine = false;
-    ForEachInterface([&](const ifaddrs*, const std::string& address) {
+    ForEachInterface([&](bool, const std::string& address) {
       if (address == bare) mine = true;
     });
     if (!mine) {

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <random>
 
 #include "platform/media/media.h"
 #include "platform/mixer.h"
@@ -19,9 +20,19 @@ std::filesystem::path MakeTempFolder(const char* what) {
   std::error_code ec;
   auto base = std::filesystem::temp_directory_path(ec);
   if (ec) base = "/tmp";
+#ifdef _WIN32
+  // No mkdtemp: a random name, taken only if nobody has it yet.
+  std::random_device random;
+  for (int tries = 0; tries < 100; ++tries) {
+    auto folder = base / ("vorlan-" + std::string(what) + "-" + std::to_string(random()));
+    if (std::filesystem::create_directory(folder, ec)) return folder;
+  }
+  return {};
+#else
   std::string pattern = (base / ("vorlan-" + std::string(what) + "-XXXXXX")).string();
   if (!mkdtemp(pattern.data())) return {};
   return pattern;
+#endif
 }
 }  // namespace
 

@@ -4,7 +4,9 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
+#ifndef _WIN32
 #include <fontconfig/fontconfig.h>
+#endif
 
 #include <csetjmp>
 #include <cstdint>
@@ -21,6 +23,7 @@ extern "C" {
 
 #include "platform/files.h"
 #include "platform/media/media.h"
+#include "platform/os_files.h"
 
 namespace vorlan {
 
@@ -44,7 +47,7 @@ bool LoadPictureFile(const std::filesystem::path& file, Surface& into) {
   if (!PictureFileSize(file, w, h) || w > kMaxPictureSide || h > kMaxPictureSide ||
       static_cast<long long>(w) * h > kMaxPicturePixels)
     return false;
-  SDL_Surface* loaded = IMG_Load(file.c_str());
+  SDL_Surface* loaded = IMG_Load(os::Utf8Path(file).c_str());
   if (!loaded) return false;
   bool ok = false;
   if (loaded->w > 0 && loaded->h > 0 && static_cast<long long>(loaded->w) * loaded->h <= kMaxPicturePixels) {
@@ -140,7 +143,7 @@ bool JpegSize(std::FILE* f, int& w, int& h) {
 
 bool PictureFileSize(const std::filesystem::path& file, int& w, int& h) {
   w = h = 0;
-  std::FILE* f = std::fopen(file.c_str(), "rb");
+  std::FILE* f = os::OpenStream(file, "rb");
   if (!f) return false;
   unsigned char magic[2] = {};
   bool ok = std::fread(magic, 1, 2, f) == 2 && std::fseek(f, 0, SEEK_SET) == 0;
@@ -199,6 +202,22 @@ bool SaveJpegFile(const Surface& s, const std::filesystem::path& file, int quali
 
 namespace {
 
+#ifdef _WIN32
+// Windows has no Liberation fonts: the game ships them in Fonts/ beside the executable.
+std::filesystem::path ShippedFontFolder() {
+  std::filesystem::path folder = "Fonts";
+  if (char* base = SDL_GetBasePath()) {
+    folder = std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(base))) / "Fonts";
+    SDL_free(base);
+  }
+  return folder;
+}
+
+const std::filesystem::path& FontFolder() {
+  static const std::filesystem::path folder = ShippedFontFolder();
+  return folder;
+}
+#else
 // Where Debian puts the Liberation fonts; used when fontconfig does not know them.
 constexpr const char* kFallbackFontDir = "/usr/share/fonts/truetype/liberation";
 
@@ -231,6 +250,7 @@ const std::filesystem::path& FontFolder() {
   static const std::filesystem::path folder = AskFontconfig();
   return folder;
 }
+#endif
 
 // Font pixel size for a point size at 96 dpi, rounded as the desktop does (half up).
 int PixelSize(int points) { return (points * 96 + 36) / 72; }
@@ -280,7 +300,7 @@ class TtfRenderer : public TextRenderer {
     if (it != fonts_.end()) return it->second;
     std::string name = face == FontFace::Mono ? "LiberationMono-" : "LiberationSans-";
     name += bold ? "Bold.ttf" : "Regular.ttf";
-    TTF_Font* font = TTF_OpenFont((FontFolder() / name).c_str(), PixelSize(points));
+    TTF_Font* font = TTF_OpenFont(os::Utf8Path(FontFolder() / name).c_str(), PixelSize(points));
     fonts_.emplace(key, font);  // a failure is remembered too: no retry every frame
     return font;
   }

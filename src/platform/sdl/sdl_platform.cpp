@@ -27,6 +27,7 @@
 #include "platform/media/media.h"
 #include "platform/mixer.h"
 #include "platform/network.h"
+#include "platform/os_files.h"
 #include "platform/sdl/sdl_controller.h"
 #include "platform/window_settings.h"
 
@@ -48,6 +49,13 @@ namespace {
 
 std::filesystem::path ExecutableFolder(const char* argv0) {
   std::error_code ec;
+#ifdef _WIN32
+  if (char* base = SDL_GetBasePath()) {  // UTF-8, where argv is in the ANSI code page
+    std::filesystem::path folder(std::u8string(reinterpret_cast<const char8_t*>(base)));
+    SDL_free(base);
+    return folder.parent_path();  // it ends in a separator
+  }
+#endif
   auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (!ec && !exe.empty()) return exe.parent_path();
   if (argv0 && *argv0) {
@@ -75,8 +83,7 @@ bool IsWebAddress(std::string_view url) {
 class SdlPlatform : public Platform {
  public:
   explicit SdlPlatform(const char* argv0)
-      : folders_(SetUpGameFolders(ExecutableFolder(argv0),
-                                  PlayerFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")))) {
+      : folders_(SetUpGameFolders(ExecutableFolder(argv0), ThisPlayersFolder())) {
     start_ = std::chrono::steady_clock::now();
   }
 
@@ -475,7 +482,8 @@ class SdlPlatform : public Platform {
   // The game's icon on the window, the same picture the desktop entry names.
   void SetIcon() {
     const auto& folder = folders_.content.empty() ? folders_.program : folders_.content;
-    SDL_Surface* icon = IMG_Load((folder / "Icons" / "hicolor" / "64x64" / "apps" / "vorlan.png").c_str());
+    SDL_Surface* icon =
+        IMG_Load(os::Utf8Path(folder / "Icons" / "hicolor" / "64x64" / "apps" / "vorlan.png").c_str());
     if (!icon) return;
     SDL_SetWindowIcon(window_, icon);
     SDL_FreeSurface(icon);
@@ -617,7 +625,9 @@ class SdlPlatform : public Platform {
 
   // In a window the canvas is shown at twice its size or more in whole steps, or fitted smoothly;
   // full screen takes any whole factor.
-  Viewport Fit(int w, int h) { return FitCanvas(w, h, layout_.canvasW, layout_.canvasH, fullScreen_ ? 1 : 2); }
+  Viewport Fit(int w, int h) {
+    return FitCanvas(w, h, layout_.canvasW, layout_.canvasH, fullScreen_ ? 1 : 2);
+  }
 
   Viewport CurrentViewport() {
     int w = 0, h = 0;
