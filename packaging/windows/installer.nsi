@@ -1,7 +1,8 @@
 ; The Windows installer: Program Files\Vorlan, a Start-menu entry, and an uninstaller listed in
 ; Apps & features that removes the game's own files and leaves each player's %APPDATA%\Vorlan.
 ; makensis -DVERSION=... -DSTAGE=<package folder> -DICON=<vorlan.ico> -DOUTFILE=<setup.exe>
-Unicode true
+; A 64-bit installer: the game is 64-bit only (and Wine without its 32-bit half can run it).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include x64.nsh
 

@@ -37,7 +37,9 @@ std::string NameBytes(const std::filesystem::path& name) {
 // wins); the name as given when there is none.
 std::filesystem::path MatchEntry(const std::filesystem::path& dir, const std::string& name) {
   std::error_code ec;
+#ifndef _WIN32  // Windows finds any spelling: the entry's own comes from the listing
   if (std::filesystem::exists(dir / name, ec)) return name;
+#endif
   std::filesystem::directory_iterator it(dir, ec), end;
   for (; !ec && it != end; it.increment(ec)) {
     if (SameNoCase(NameBytes(it->path().filename()), name)) return it->path().filename();

@@ -3,8 +3,11 @@
 #include "platform/folders.h"
 
 #ifdef _WIN32
-#include <shlobj.h>
+// windows.h must come first
+// clang-format off
 #include <windows.h>
+#include <shlobj.h>
+// clang-format on
 #else
 #include <pwd.h>
 #include <unistd.h>

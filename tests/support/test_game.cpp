@@ -1,17 +1,21 @@
 // Shared helpers: headless games with content, the battle's range check, and sample buffers.
 #include "support/test_game.h"
 
+#include <cmath>
+
+#include "numbers.h"
+
+// Last: the macros of windows.h (DrawText, PlaySound) would rename the game's names above.
 #ifdef _WIN32
-#include <tlhelp32.h>
+// windows.h must come first
+// clang-format off
 #include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
 #else
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
-
-#include <cmath>
-
-#include "numbers.h"
 
 namespace vorlan::testing {
 

@@ -1,9 +1,12 @@
 // The network over libcurl: HTTP(S) downloads and one FTP session (passive, TLS when offered).
 // Every call runs with the connect, stall and total limits and never waits for ever.
 #ifdef _WIN32
-#include <iphlpapi.h>
+// winsock2.h must come first
+// clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <iphlpapi.h>
+// clang-format on
 #else
 #include <arpa/inet.h>
 #include <ifaddrs.h>

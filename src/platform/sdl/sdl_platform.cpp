@@ -6,6 +6,11 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_syswm.h>
+#ifdef _WIN32  // SDL_syswm.h brings windows.h, whose macros would rename the platform's methods
+#undef MessageBox
+#undef PlaySound
+#undef DrawText
+#endif
 #ifdef VORLAN_HAVE_X11
 #include <X11/Xlib.h>
 #endif
@@ -510,7 +515,7 @@ class SdlPlatform : public Platform {
   // off screen, and the game would run unseen for ever; a busy display server gets a few tries.
   bool StartVideo() {
     constexpr int kTries = 6;
-    constexpr const char* kShowing[] = {"x11", "wayland", "kmsdrm"};
+    constexpr const char* kShowing[] = {"x11", "wayland", "kmsdrm", "windows"};
     std::string why;
     for (int attempt = 1;; ++attempt) {
       if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) {
