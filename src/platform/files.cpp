@@ -180,8 +180,7 @@ bool KeepDamaged(const std::filesystem::path& file) {
     kept += n == 1 ? std::string(".damaged") : ".damaged." + std::to_string(n);
     if (!std::filesystem::exists(kept, ec) && !ec) break;
   }
-  std::filesystem::rename(file, kept, ec);
-  return !ec;
+  return os::ReplaceWith(file, kept) == 0;  // with all ten taken, the tenth is replaced
 }
 
 std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& file, const LineLimits& limits,

@@ -204,17 +204,12 @@ namespace {
 
 #ifdef _WIN32
 // Windows has no Liberation fonts: the game ships them in Fonts/ beside the executable.
-std::filesystem::path ShippedFontFolder() {
+std::filesystem::path LocateFonts() {
   std::filesystem::path folder = "Fonts";
   if (char* base = SDL_GetBasePath()) {
     folder = std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(base))) / "Fonts";
     SDL_free(base);
   }
-  return folder;
-}
-
-const std::filesystem::path& FontFolder() {
-  static const std::filesystem::path folder = ShippedFontFolder();
   return folder;
 }
 #else
@@ -224,7 +219,7 @@ constexpr const char* kFallbackFontDir = "/usr/share/fonts/truetype/liberation";
 // The folder of the Liberation fonts as fontconfig knows it. Only a match that really is
 // Liberation Sans counts: fontconfig offers a stand-in family when the font is missing. A
 // configuration of our own, dropped after the question, leaves fontconfig's global state alone.
-std::filesystem::path AskFontconfig() {
+std::filesystem::path LocateFonts() {
   std::filesystem::path folder = kFallbackFontDir;
   FcConfig* config = FcInitLoadConfigAndFonts();
   if (!config) return folder;
@@ -244,13 +239,13 @@ std::filesystem::path AskFontconfig() {
   FcConfigDestroy(config);
   return folder;
 }
+#endif
 
 // Asked once a run: fonts do not move while the game runs.
 const std::filesystem::path& FontFolder() {
-  static const std::filesystem::path folder = AskFontconfig();
+  static const std::filesystem::path folder = LocateFonts();
   return folder;
 }
-#endif
 
 // Font pixel size for a point size at 96 dpi, rounded as the desktop does (half up).
 int PixelSize(int points) { return (points * 96 + 36) / 72; }
