@@ -16,27 +16,8 @@ export VORLAN_TEST_CONTROLLER="$PAD"
 rm -f "$WORK/prog/OtherFiles/HighScores.txt"
 write_empty_table "$DATA/AtopVo118.vor"
 
-# The game takes one command a step, several steps a frame.
-pad() {
-  echo "$*" >>"$PAD"
-  sleep 0.12
-}
-button() {
-  pad button "$1" 1
-  pad button "$1" 0
-}
-stick() {
-  pad axis "$1x" "$2"
-  pad axis "$1y" "$3"
-}
+source "$(dirname "$0")/pad.bash"
 shot() { import -window "$WID" "$SHOTS/$1.png"; }
-# The pause menu's RESUME GAME (navy text at x 30 to 130, y 25 to 37 of the field) is on screen.
-paused() {
-  [ "$(convert "$SHOTS/$1.png" -crop "$(awk -v s="$SCALE" -v ox="$OFFX" -v oy="$OFFY" \
-    'BEGIN { printf "%dx%d+%d+%d", 100 * s, 12 * s, ox + 30 * s, oy + 25 * s }')" +repage -alpha off \
-    -fuzz 12% -fill black +opaque "#000080" -fill white -opaque "#000080" \
-    -format "%[fx:round(mean*w*h)]" info:)" -gt 30 ]
-}
 games_played() { sed -n 10p "$OPTIONS" 2>/dev/null | tr -d ' \r'; }
 proofs() { find "$WORK/prog" -ipath '*/upload/*.jpg' | wc -l; }
 
@@ -60,16 +41,16 @@ while :; do
   # held.
   if [ "$games" -eq 0 ]; then
     shot 01-game-started
-    paused 01-game-started && fail "Start did not start a game"
+    paused "$SHOTS/01-game-started.png" && fail "Start did not start a game"
     pad detach
     sleep 0.5
     shot 02-pulled-out
-    paused 02-pulled-out || fail "pulling the controller out did not pause the game"
+    paused "$SHOTS/02-pulled-out.png" || fail "pulling the controller out did not pause the game"
     pad attach
     button start
     sleep 0.5
     shot 03-resumed
-    paused 03-resumed && fail "Start did not resume the paused game"
+    paused "$SHOTS/03-resumed.png" && fail "Start did not resume the paused game"
     stick right -32767 0
     pad axis lefttrigger 32767
     pad axis lefttrigger 0
