@@ -96,7 +96,7 @@ PadScript::~PadScript() {
 }
 
 void PadScript::Step() {
-  if (!in_) in_ = std::fopen(file_.c_str(), "r");
+  if (!in_) in_ = std::fopen(file_.c_str(), "rb");
   if (in_) {
     // One command a step: the next complete line, if the test has written one.
     char buf[256];
@@ -108,7 +108,9 @@ void PadScript::Step() {
       Run(line);
       break;
     }
-    std::clearerr(in_);
+    // A seek, not only clearerr: the Windows C library keeps its end of file until the stream seeks,
+    // and would never see what the test appends.
+    std::fseek(in_, 0, SEEK_CUR);
   }
   for (; rumblesLogged_ < pad_.rumbles.size(); ++rumblesLogged_)
     std::fprintf(stderr, "vorlan: test pad rumble %d %d\n", pad_.rumbles[rumblesLogged_].first,
